@@ -1,0 +1,234 @@
+// manacalc-cli: the calculator's numbers without the window, for scripts and
+// for checking a character build from a terminal.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/field_set.h"
+#include "calc/recalculation.h"
+#include "runtime/errors.h"
+#include "runtime/numeric.h"
+
+namespace {
+
+using calc::Field;
+
+constexpr std::string_view kUsage =
+    "usage: manacalc-cli INT MEDI FOCUS\n"
+    "       manacalc-cli --recovery VALUE\n"
+    "       manacalc-cli --batch < lines\n"
+    "       manacalc-cli --help | --version\n";
+
+constexpr std::string_view kHelp =
+    "\n"
+    "Computes a character's mana regeneration exactly as the window does.\n"
+    "\n"
+    "  INT MEDI FOCUS     print 回復値 (mana per 10 s), 1mana sec, FPoint, Next FPoint,\n"
+    "                     Next INT, Next Medi and Next Focus, one per line\n"
+    "  --recovery VALUE   print the seconds per mana for a known recovery value\n"
+    "  --batch            read lines from standard input; each line is either\n"
+    "                     INT<TAB>MEDI<TAB>FOCUS, answered by\n"
+    "                     回復値 1mana-sec NextFPoint FPoint NextINT NextMedi STATUS,\n"
+    "                     or a recovery value alone, answered by 1mana-sec STATUS;\n"
+    "                     fields are tab-separated, one output line per input line.\n"
+    "                     STATUS is ok, skipped (nothing was computed), overflow or\n"
+    "                     floating-point; a malformed line gives bad-line.\n"
+    "\n"
+    "Exit status: 0 success, 1 a calculation error or a bad batch line, 2 bad arguments.\n";
+
+struct Result {
+    std::string_view caption;
+    Field field;
+};
+
+// Window order, top to bottom.
+constexpr Result kResults[] = {
+    {"回復値", Field::Text10},     {"1mana sec", Field::Text5}, {"FPoint", Field::Text4},
+    {"Next FPoint", Field::Text6}, {"Next INT", Field::Text7},  {"Next Medi", Field::Text8},
+    {"Next Focus", Field::Text9},
+};
+
+// The batch contract: the order in which a three-input line is answered.
+constexpr Field kBatchFields[] = {Field::Text10, Field::Text5, Field::Text6,
+                                  Field::Text4,  Field::Text7, Field::Text8};
+
+int usageError(std::string_view message) {
+    std::fprintf(stderr, "manacalc-cli: %.*s\n%.*s", static_cast<int>(message.size()),
+                 message.data(), static_cast<int>(kUsage.size()), kUsage.data());
+    return 2;
+}
+
+template <typename Calculation>
+std::string_view runForStatus(calc::FieldSet& fields, Calculation calculation) {
+    try {
+        return calculation(fields) == calc::Outcome::Written ? "ok" : "skipped";
+    } catch (const runtime::OverflowError&) {
+        return "overflow";
+    } catch (const runtime::FloatingPointError&) {
+        return "floating-point";
+    }
+}
+
+int runInputs(const char* intText, const char* mediText, const char* focusText) {
+    const std::pair<const char*, const char*> inputs[] = {
+        {"INT", intText}, {"Medi", mediText}, {"Focus", focusText}};
+    for (const auto& [name, text] : inputs) {
+        if (!runtime::isNumeric(text)) {
+            std::fprintf(stderr, "manacalc-cli: %s is not a number: \"%s\"\n", name, text);
+            return 2;
+        }
+    }
+    calc::MemoryFieldSet fields;
+    fields.setText(Field::Text1, intText);
+    fields.setText(Field::Text2, mediText);
+    fields.setText(Field::Text3, focusText);
+    std::string error;
+    try {
+        calc::Command1_Click(fields);
+    } catch (const runtime::RuntimeError& e) {
+        error = e.what();  // the fields show how far the calculation got
+    }
+    for (const auto& r : kResults) {
+        std::printf("%.*s\t%s\n", static_cast<int>(r.caption.size()), r.caption.data(),
+                    fields.text(r.field).c_str());
+    }
+    if (error.empty()) return 0;
+    std::fflush(stdout);
+    std::fprintf(stderr, "manacalc-cli: %s\n", error.c_str());
+    return 1;
+}
+
+int runRecovery(const char* value) {
+    if (!runtime::isNumeric(value)) {
+        std::fprintf(stderr, "manacalc-cli: recovery value is not a number: \"%s\"\n", value);
+        return 2;
+    }
+    calc::MemoryFieldSet fields;
+    fields.setText(Field::Text10, value);
+    try {
+        if (calc::recoveryValueEntry(fields) == calc::Outcome::Skipped) {
+            std::fprintf(stderr, "manacalc-cli: a recovery value of \"%s\" rounds to 0\n", value);
+            return 2;
+        }
+    } catch (const runtime::RuntimeError& e) {
+        std::fprintf(stderr, "manacalc-cli: %s\n", e.what());
+        return 1;
+    }
+    std::printf("%s\n", fields.text(Field::Text5).c_str());
+    return 0;
+}
+
+class BatchRunner {
+public:
+    // Answers one line (without its end of line); false for a bad line.
+    bool answer(std::string_view line, std::string& out) {
+        const std::size_t tab1 = line.find('\t');
+        if (tab1 == std::string_view::npos) {
+            calc::MemoryFieldSet fields;
+            fields.setText(Field::Text10, line);
+            const std::string_view status = runForStatus(fields, calc::recoveryValueEntry);
+            out += fields.text(Field::Text5);
+            out += '\t';
+            out += status;
+            out += '\n';
+            return true;
+        }
+        const std::size_t tab2 = line.find('\t', tab1 + 1);
+        if (tab2 == std::string_view::npos || line.find('\t', tab2 + 1) != std::string_view::npos) {
+            out += "bad-line\n";
+            return false;
+        }
+        calc::MemoryFieldSet fields;
+        fields.setText(Field::Text1, line.substr(0, tab1));
+        fields.setText(Field::Text2, line.substr(tab1 + 1, tab2 - tab1 - 1));
+        fields.setText(Field::Text3, line.substr(tab2 + 1));
+        const std::string_view status = runForStatus(fields, calc::Command1_Click);
+        for (Field f : kBatchFields) {
+            out += fields.text(f);
+            out += '\t';
+        }
+        out += status;
+        out += '\n';
+        return true;
+    }
+};
+
+int runBatch() {
+    BatchRunner runner;
+    std::string pending;  // the start of a line whose end has not been read yet
+    std::string out;
+    std::vector<char> buf(1 << 16);
+    unsigned long long lineNumber = 0;
+    bool anyBad = false;
+
+    const auto handle = [&](std::string_view line) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!runner.answer(line, out)) {
+            anyBad = true;
+            std::fprintf(stderr,
+                         "manacalc-cli: line %llu: expected INT<TAB>MEDI<TAB>FOCUS or one "
+                         "recovery value\n",
+                         lineNumber);
+        }
+        if (out.size() >= (1 << 16)) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
+        }
+    };
+
+    std::size_t got = 0;
+    while ((got = std::fread(buf.data(), 1, buf.size(), stdin)) > 0) {
+        std::string_view chunk(buf.data(), got);
+        for (std::size_t nl; (nl = chunk.find('\n')) != std::string_view::npos;) {
+            if (pending.empty()) {
+                handle(chunk.substr(0, nl));
+            } else {
+                pending.append(chunk.substr(0, nl));
+                handle(pending);
+                pending.clear();
+            }
+            chunk.remove_prefix(nl + 1);
+        }
+        pending.append(chunk);
+    }
+    if (!pending.empty()) handle(pending);  // a last line without its newline
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return anyBad ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--help") {
+        std::printf("%.*s%.*s", static_cast<int>(kUsage.size()), kUsage.data(),
+                    static_cast<int>(kHelp.size()), kHelp.data());
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::printf("manacalc-cli %s\n", MANACALC_VERSION);
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--batch") return runBatch();
+    if (args.size() == 2 && args[0] == "--recovery") return runRecovery(argv[2]);
+
+    // Inputs may be negative ("-80"), so only texts starting with "--" are options.
+    std::vector<const char*> values;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (!optionsEnded && a == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && a.starts_with("--")) {
+            return usageError("unknown or misplaced option: " + std::string(a));
+        } else {
+            values.push_back(argv[i]);
+        }
+    }
+    if (values.size() != 3) return usageError("expected three values: INT MEDI FOCUS");
+    return runInputs(values[0], values[1], values[2]);
+}

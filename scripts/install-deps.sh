@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The one list of Debian packages this project needs to build, run and test.
+# Installs whatever is missing; as root directly, otherwise through sudo.
+# On a system without apt-get it prints what to install and stops.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  g++ make cmake ninja-build pkg-config
+  # clang for the libFuzzer target (the fuzzer runtime is in libclang-rt)
+  clang libclang-rt-14-dev
+  # test and benchmark libraries
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # the window: Qt 6 Widgets, its platform plugins (xcb, offscreen)
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  # Japanese Gothic faces metrically matching the original's
+  fonts-ipafont-gothic fontconfig
+  # a real X server for the smoke test, screenshots and start-up benchmark
+  xvfb xauth x11-utils imagemagick
+  # .desktop entry validation
+  desktop-file-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if ! command -v apt-get >/dev/null 2>&1; then
+  echo "install-deps: no apt-get here; install these packages (Debian names): ${missing[*]}" >&2
+  exit 1
+fi
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    sudo=(sudo)
+  else
+    echo "install-deps: not root and no sudo; as root run:" >&2
+    echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update
+"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
