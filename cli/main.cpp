@@ -130,7 +130,7 @@ public:
             calc::MemoryFieldSet fields;
             fields.setText(Field::Text10, line);
             const std::string_view status = runForStatus(fields, calc::recoveryValueEntry);
-            out += fields.text(Field::Text5);
+            out += fields.view(Field::Text5);
             out += '\t';
             out += status;
             out += '\n';
@@ -147,7 +147,7 @@ public:
         fields.setText(Field::Text3, line.substr(tab2 + 1));
         const std::string_view status = runForStatus(fields, calc::Command1_Click);
         for (Field f : kBatchFields) {
-            out += fields.text(f);
+            out += fields.view(f);
             out += '\t';
         }
         out += status;

@@ -43,6 +43,8 @@ public:
     MemoryFieldSet();
     std::string text(Field f) const override;
     void setText(Field f, std::string_view text) override;
+    // The stored text itself, for callers that only look at it.
+    const std::string& view(Field f) const { return m_texts[index(f)]; }
 
 private:
     std::array<std::string, kFieldCount> m_texts;

@@ -1,10 +1,11 @@
 #include "runtime/numeric.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -54,115 +55,148 @@ bool toAscii(std::string_view text, std::string& out) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The parts of a numeric text once its spaces are gone.
-struct Number {
-    std::string_view body;  // the number without spaces and without a leading '+'
-    bool negative = false;
-    std::string_view mantissa;  // digits and at most one point
-    std::string_view exponent;  // optional sign and digits; empty when absent
+// A text read as a number.
+struct Scan {
+    bool numeric = false;
+    bool outOfRange = false;  // numeric, but beyond what a double holds
+    double value = 0;
+    std::string_view number;  // the ASCII text without its spaces
 };
 
-std::optional<Number> parse(std::string_view ascii) {
-    while (!ascii.empty() && ascii.front() == ' ') ascii.remove_prefix(1);
-    while (!ascii.empty() && ascii.back() == ' ') ascii.remove_suffix(1);
-
-    Number n;
-    std::size_t i = 0;
-    if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-')) {
-        n.negative = ascii[i] == '-';
-        ++i;
-    }
-    // from_chars takes a '-' but no '+'.
-    n.body = ascii.substr(ascii.size() > 0 && ascii[0] == '+' ? 1 : 0);
-
-    const std::size_t mantissaStart = i;
+// Most texts the calculator reads are ones it wrote: few digits and a small
+// exponent. Such a value is an integer below 2^53 times or divided by a power
+// of ten up to 1e22, all exact doubles, so a single IEEE multiplication or
+// division is the correctly rounded result (Clinger's fast path). Accepts only
+// unsigned texts of that simple shape; anything else goes to from_chars.
+bool exactSmall(std::string_view t, double& value) {
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    std::uint64_t mantissa = 0;
+    int scale = 0;
     bool point = false;
     bool digit = false;
-    for (; i < ascii.size(); ++i) {
-        if (isDigit(ascii[i])) {
+    std::size_t i = 0;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (isDigit(c)) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            if (mantissa > kExactLimit) return false;
             digit = true;
-        } else if (ascii[i] == '.' && !point) {
+            if (point) --scale;
+        } else if (c == '.' && !point) {
             point = true;
         } else {
             break;
         }
     }
-    if (!digit) return std::nullopt;
-    n.mantissa = ascii.substr(mantissaStart, i - mantissaStart);
-
-    if (i < ascii.size() && (ascii[i] == 'E' || ascii[i] == 'e')) {
-        const std::size_t exponentStart = ++i;
-        if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-')) ++i;
-        const std::size_t digitsStart = i;
-        while (i < ascii.size() && isDigit(ascii[i])) ++i;
-        if (i == digitsStart) return std::nullopt;
-        n.exponent = ascii.substr(exponentStart, i - exponentStart);
+    if (!digit) return false;
+    int exponent = 0;
+    if (i < t.size()) {
+        if (t[i] != 'e' && t[i] != 'E') return false;
+        bool negative = false;
+        if (++i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+        const std::size_t digits = t.size() - i;
+        if (digits == 0 || digits > 3) return false;
+        for (; i < t.size(); ++i) {
+            if (!isDigit(t[i])) return false;
+            exponent = exponent * 10 + (t[i] - '0');
+        }
+        if (negative) exponent = -exponent;
     }
-    if (i != ascii.size()) return std::nullopt;
-    return n;
+    const int e10 = scale + exponent;
+    if (e10 < -22 || e10 > 22) return false;
+    const auto m = static_cast<double>(mantissa);
+    value = e10 >= 0 ? m * kPow10[e10] : m / kPow10[-e10];
+    return true;
 }
 
-// Decimal order of the value's leading digit plus one, saturated: > 0 means
-// the value is at least 1. Only its sign matters, to tell an out-of-range
-// result that is too large from one that is too small.
-long long decimalOrder(const Number& n) {
-    long long exponent = 0;
-    bool negativeExponent = false;
-    for (char c : n.exponent) {
-        if (c == '-') {
-            negativeExponent = true;
-        } else if (isDigit(c) && exponent < 1'000'000'000) {
-            exponent = exponent * 10 + (c - '0');
-        }
+// The numeric grammar is the one from_chars reads (strtod's, without a '+'),
+// less its infinities and NaNs, which begin with a letter. So one pass checks
+// the text and converts it: trim, let a '+' through by hand, insist on a digit
+// or point after the sign, and require from_chars to consume everything.
+Scan scanAscii(std::string_view t) {
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    Scan out;
+    out.number = t;
+    std::size_t first = 0;
+    if (!t.empty() && t.front() == '+') {
+        t.remove_prefix(1);
+    } else if (!t.empty() && t.front() == '-') {
+        first = 1;
     }
-    if (negativeExponent) exponent = -exponent;
+    if (first >= t.size() || !(isDigit(t[first]) || t[first] == '.')) return out;
+    if (exactSmall(t.substr(first), out.value)) {
+        if (first == 1) out.value = -out.value;
+        out.numeric = true;
+        return out;
+    }
 
-    long long leading = 0;  // digits before the point from the first non-zero one
+    const char* end = t.data() + t.size();
+    const auto [ptr, ec] = std::from_chars(t.data(), end, out.value, std::chars_format::general);
+    if (ptr != end) return out;
+    out.numeric = ec == std::errc() || ec == std::errc::result_out_of_range;
+    out.outOfRange = ec == std::errc::result_out_of_range;
+    return out;
+}
+
+// The full-width forms are first mapped to ASCII in scratch, when there are any.
+Scan scan(std::string_view text, std::string& scratch) {
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) return scanAscii(text);
+    if (!toAscii(text, scratch)) return {};
+    return scanAscii(scratch);
+}
+
+// Decimal order of a numeric text's leading digit plus one, saturated: > 0
+// means the value is at least 1. Only its sign matters, to tell an
+// out-of-range value that is too large from one that is too small.
+long long decimalOrder(std::string_view number) {
+    long long order = 0;
     bool seenNonZero = false;
     bool afterPoint = false;
-    for (char c : n.mantissa) {
+    std::size_t i = 0;
+    for (; i < number.size() && number[i] != 'e' && number[i] != 'E'; ++i) {
+        const char c = number[i];
         if (c == '.') {
             afterPoint = true;
+        } else if (!isDigit(c)) {
+            continue;  // the sign
         } else if (c != '0' || seenNonZero) {
             seenNonZero = true;
-            if (!afterPoint) ++leading;
-            else break;
+            if (!afterPoint) ++order;
         } else if (afterPoint) {
-            --leading;  // a zero between the point and the first non-zero digit
+            --order;  // a zero between the point and the first non-zero digit
         }
     }
-    return leading + exponent;
-}
-
-std::optional<Number> numericParts(std::string_view text, std::string& scratch) {
-    if (!toAscii(text, scratch)) return std::nullopt;
-    return parse(scratch);
+    long long exponent = 0;
+    bool negative = false;
+    for (++i; i < number.size(); ++i) {
+        if (number[i] == '-') negative = true;
+        if (isDigit(number[i]) && exponent < 1'000'000'000) exponent = exponent * 10 + (number[i] - '0');
+    }
+    return order + (negative ? -exponent : exponent);
 }
 
 }  // namespace
 
 bool isNumeric(std::string_view text) {
     std::string scratch;
-    return numericParts(text, scratch).has_value();
+    return scan(text, scratch).numeric;
 }
 
 double toDouble(std::string_view text) {
     std::string scratch;
-    const auto n = numericParts(text, scratch);
-    if (!n) throw std::invalid_argument("not a numeric text");
-
-    double value = 0;
-    const auto* first = n->body.data();
-    const auto* last = first + n->body.size();
-    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) {
-        if (decimalOrder(*n) > 0) throw OverflowError();
-        return n->negative ? -0.0 : 0.0;
+    const Scan s = scan(text, scratch);
+    if (!s.numeric) throw std::invalid_argument("not a numeric text");
+    if (s.outOfRange) {
+        if (decimalOrder(s.number) > 0) throw OverflowError();
+        return s.number.front() == '-' ? -0.0 : 0.0;
     }
-    if (ec != std::errc() || ptr != last) {
-        throw std::invalid_argument("not a numeric text");  // unreachable after parse()
-    }
-    return value;
+    return s.value;
 }
 
 std::int16_t toInt16(std::string_view text) {
@@ -196,58 +230,122 @@ std::int32_t checkedInt32(long long value) {
     return static_cast<std::int32_t>(value);
 }
 
+namespace {
+
+// A double's value rounded to 15 significant digits: digits without trailing
+// zeros, and the decimal exponent of the first one.
+struct Digits {
+    std::array<char, 20> d{};
+    int count = 0;
+    int exponent = 0;
+};
+
+// Splits to_chars' "d.ddde±x" (sign already removed) into Digits.
+void readScientific(std::string_view sci, Digits& out) {
+    const std::size_t e = sci.find('e');
+    out.count = 0;
+    for (char c : sci.substr(0, e)) {
+        if (c != '.') out.d[static_cast<std::size_t>(out.count++)] = c;
+    }
+    const char* expFirst = sci.data() + e + 1;
+    if (*expFirst == '+') ++expFirst;
+    std::from_chars(expFirst, sci.data() + sci.size(), out.exponent);
+}
+
+// The shortest text that reads back as the value is cheap to get. With at most
+// 15 digits it is the 15-digit rounding itself. With 16 or 17 digits, no
+// rounding midpoint (a 16-digit decimal ending in 5) lies between it and the
+// value, or the shortest form would have been that midpoint or shorter; so
+// rounding its digits gives the same result as rounding the exact value,
+// unless it is itself a midpoint, which takes the exact (slower) path. This
+// needs the full 53-bit precision, so subnormals take the exact path too.
+Digits roundTo15(double magnitude) {
+    std::array<char, 32> buf{};
+    Digits out;
+    const auto read = [&](std::to_chars_result res) {
+        readScientific({buf.data(), static_cast<std::size_t>(res.ptr - buf.data())}, out);
+    };
+    const auto exact = [&] {
+        read(std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
+                           std::chars_format::scientific, 14));
+    };
+    const auto at = [&](int i) { return out.d[static_cast<std::size_t>(i)]; };
+
+    if (magnitude < std::numeric_limits<double>::min()) {
+        exact();
+    } else {
+        read(std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
+                           std::chars_format::scientific));
+        if (out.count == 16 && at(15) == '5') {
+            exact();
+        } else if (out.count > 15) {
+            const bool up = at(15) > '5' || (at(15) == '5' && at(16) > '0');
+            out.count = 15;
+            if (up) {
+                int i = 14;
+                while (i >= 0 && at(i) == '9') out.d[static_cast<std::size_t>(i--)] = '0';
+                if (i >= 0) {
+                    ++out.d[static_cast<std::size_t>(i)];
+                } else {
+                    out.d[0] = '1';  // 9.99...9 became 10
+                    ++out.exponent;
+                }
+            }
+        }
+    }
+    while (out.count > 1 && out.d[static_cast<std::size_t>(out.count - 1)] == '0') --out.count;
+    return out;
+}
+
+}  // namespace
+
 std::string formatDouble(double value) {
     fpCheck(value);
     if (value == 0) return "0";  // also for -0
-
-    // d.dddddddddddddde±X: the value correctly rounded to 15 significant digits.
-    std::array<char, 32> buf{};
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value,
-                                   std::chars_format::scientific, 14);
-    const std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-
-    const bool negative = sci.front() == '-';
-    const std::size_t ePos = sci.find('e');
-    std::string digits;  // the significant digits, no point, no trailing zeros
-    for (char c : sci.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0))) {
-        if (c != '.') digits.push_back(c);
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        // Whole numbers below 1E15 have at most 15 digits: written exactly.
+        std::array<char, 24> buf{};
+        const auto end = std::to_chars(buf.data(), buf.data() + buf.size(),
+                                       static_cast<long long>(value)).ptr;
+        return std::string(buf.data(), end);
     }
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    int exponent = 0;
-    const auto* expFirst = sci.data() + ePos + 1;
-    if (*expFirst == '+') ++expFirst;
-    std::from_chars(expFirst, sci.data() + sci.size(), exponent);
 
-    const auto count = static_cast<int>(digits.size());
-    const int decimals = count - 1 - exponent;  // digits after the point in fixed form
+    const Digits digits = roundTo15(std::fabs(value));
+    const std::string_view sig(digits.d.data(), static_cast<std::size_t>(digits.count));
+    const int exponent = digits.exponent;
+    const int decimals = digits.count - 1 - exponent;  // digits after the point in fixed form
+
     std::string out;
-    if (negative) out.push_back('-');
+    out.reserve(24);
+    if (value < 0) out.push_back('-');
     if (exponent < 15 && decimals <= 15) {
         if (exponent < 0) {
             out += "0.";
             out.append(static_cast<std::size_t>(-exponent - 1), '0');
-            out += digits;
+            out += sig;
         } else if (decimals <= 0) {
-            out += digits;
+            out += sig;
             out.append(static_cast<std::size_t>(-decimals), '0');
         } else {
             const auto whole = static_cast<std::size_t>(exponent + 1);
-            out.append(digits, 0, whole);
+            out += sig.substr(0, whole);
             out.push_back('.');
-            out.append(digits, whole);
+            out += sig.substr(whole);
         }
         return out;
     }
-    out.push_back(digits.front());
-    if (count > 1) {
+    out.push_back(sig.front());
+    if (sig.size() > 1) {
         out.push_back('.');
-        out.append(digits, 1);
+        out += sig.substr(1);
     }
     out.push_back('E');
     out.push_back(exponent < 0 ? '-' : '+');
     const int magnitude = exponent < 0 ? -exponent : exponent;
     if (magnitude < 10) out.push_back('0');
-    out += std::to_string(magnitude);
+    std::array<char, 8> exp{};
+    const auto end = std::to_chars(exp.data(), exp.data() + exp.size(), magnitude).ptr;
+    out.append(exp.data(), end);
     return out;
 }
 

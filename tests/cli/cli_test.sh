@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Runs the real manacalc-cli against a table of cases: arguments, standard
+# input, expected standard output, expected exit status, and a text that
+# standard error must contain (empty: standard error must be empty).
+set -u
+cli=$1
+failures=0
+count=0
+
+check() {
+    local name=$1 input=$2 expected_out=$3 expected_rc=$4 expected_err=$5
+    shift 5
+    local out err rc expected
+    # A trailing x keeps the trailing newlines that $(...) would strip.
+    expected=$(printf '%b' "$expected_out"; echo x)
+    expected=${expected%x}
+    err=$(mktemp)
+    out=$(printf '%b' "$input" | "$cli" "$@" 2>"$err"; echo "rc=$?")
+    rc=${out##*rc=}
+    out=${out%rc=*}
+    count=$((count + 1))
+    local ok=1
+    [ "$out" == "$expected" ] || ok=0
+    [ "$rc" == "$expected_rc" ] || ok=0
+    if [ -z "$expected_err" ]; then
+        [ ! -s "$err" ] || ok=0
+    else
+        grep -qF -- "$expected_err" "$err" || ok=0
+    fi
+    if [ $ok -eq 0 ]; then
+        failures=$((failures + 1))
+        echo "FAIL $name (exit $rc, expected $expected_rc)"
+        echo "  stdout:   $(printf '%q' "$out")"
+        echo "  expected: $(printf '%q' "$expected")"
+        echo "  stderr:   $(cat "$err")"
+    fi
+    rm -f "$err"
+}
+
+ok_row='12\t0.833333333333333\t220\t219.175\t2\t0.5\tok\n'
+
+# --batch: one output line per input line.
+check batch_three_inputs_and_recovery '100\t99.5\t0\n5\n' "${ok_row}2\tok\n" 0 '' --batch
+check batch_crlf '100\t99.5\t0\r\n5\r\n' "${ok_row}2\tok\n" 0 '' --batch
+check batch_last_line_without_newline '100\t99.5\t0\n3' "${ok_row}3.33333333333333\tok\n" 0 '' --batch
+check batch_empty_input '' '' 0 '' --batch
+check batch_empty_input_is_skipped '\t0\t0\n' '0\t0\t0\t0\t0\t0\tskipped\n' 0 '' --batch
+check batch_overflow_before_writing '0\t40000\t0\n' '0\t0\t0\t0\t0\t0\toverflow\n' 0 '' --batch
+check batch_overflow_keeps_partial_writes '999\t20000\t999\n' \
+    '1728\t5.78703703703704E-03\t0\t0\t0\t0\toverflow\n' 0 '' --batch
+check batch_floating_point '-80\t0\t0\n' '0\t0\t0\t0\t0\t0\tfloating-point\n' 0 '' --batch
+check batch_recovery_rounding_to_zero '.4\n\n' '0\tskipped\n0\tskipped\n' 0 '' --batch
+check batch_recovery_overflow '40000\n' '0\toverflow\n' 0 '' --batch
+check batch_fresh_fields_each_line '0\t0\t-40\n1\t0\t0\n' \
+    '0\t0\t0\t0\t0\t0\tfloating-point\n2\t5\t20\t0.5\t39\t13\tok\n' 0 '' --batch
+check batch_bad_lines_keep_numbering '1\t2\n100\t99.5\t0\n1\t2\t3\t4\n' \
+    "bad-line\n${ok_row}bad-line\n" 1 'line 3' --batch
+check batch_line_longer_than_read_buffer "$(printf '%*s' 100000 '')5\n" '2\tok\n' 0 '' --batch
+
+# Three inputs on the command line.
+check inputs_in_window_order '' \
+    '回復値\t12\n1mana sec\t0.833333333333333\nFPoint\t219.175\nNext FPoint\t220\nNext INT\t2\nNext Medi\t0.5\nNext Focus\t20\n' \
+    0 '' 100 99.5 0
+check inputs_negative_int_is_not_an_option '' \
+    '回復値\t0\n1mana sec\t0\nFPoint\t0\nNext FPoint\t0\nNext INT\t0\nNext Medi\t0\nNext Focus\t20\n' \
+    1 'floating-point' -80 0 0
+check inputs_error_after_partial_writes '' \
+    '回復値\t1728\n1mana sec\t5.78703703703704E-03\nFPoint\t0\nNext FPoint\t0\nNext INT\t0\nNext Medi\t0\nNext Focus\t20\n' \
+    1 'overflow' 999 20000 999
+check inputs_not_numeric_names_field '' '' 2 'Medi is not a number' 100 abc 0
+check inputs_after_double_dash '' \
+    '回復値\t2\n1mana sec\t5\nFPoint\t0\nNext FPoint\t20\nNext INT\t40\nNext Medi\t13.4\nNext Focus\t20\n' \
+    0 '' -- 0 0 0
+
+# --recovery.
+check recovery_value '' '3.33333333333333\n' 0 '' --recovery 3
+check recovery_negative '' '3.33333333333333\n' 0 '' --recovery -3
+check recovery_rounding_to_zero '' '' 2 'rounds to 0' --recovery .4
+check recovery_not_numeric '' '' 2 'not a number' --recovery x
+check recovery_overflow '' '' 1 'overflow' --recovery 40000
+
+# Arguments.
+check help '' "$("$cli" --help)\n" 0 '' --help
+check version '' "manacalc-cli $("$cli" --version | cut -d' ' -f2)\n" 0 '' --version
+check no_arguments '' '' 2 'usage:'
+check two_inputs '' '' 2 'usage:' 1 2
+check unknown_option '' '' 2 'unknown or misplaced option' --fast 1 2 3
+check recovery_without_value '' '' 2 'usage:' --recovery
+
+echo "cli: $((count - failures)) passed, $failures failed"
+[ $failures -eq 0 ]
