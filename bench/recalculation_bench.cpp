@@ -39,7 +39,10 @@ void BM_Recalculation(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_Recalculation)->DenseRange(0, kRows.size() - 1)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_Recalculation)
+    ->DenseRange(0, kRows.size() - 1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 void BM_RecoveryEntry(benchmark::State& state) {
     calc::MemoryFieldSet fields;

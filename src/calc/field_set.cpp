@@ -8,7 +8,9 @@ constexpr std::array<std::string_view, kFieldCount> kNames = {
 
 }  // namespace
 
-std::string_view fieldName(Field f) { return kNames[index(f)]; }
+std::string_view fieldName(Field f) {
+    return kNames[index(f)];
+}
 
 std::optional<Field> fieldByName(std::string_view name) {
     for (std::size_t i = 0; i < kFieldCount; ++i) {
@@ -28,8 +30,12 @@ MemoryFieldSet::MemoryFieldSet() {
     }
 }
 
-std::string MemoryFieldSet::text(Field f) const { return m_texts[index(f)]; }
+std::string MemoryFieldSet::text(Field f) const {
+    return m_texts[index(f)];
+}
 
-void MemoryFieldSet::setText(Field f, std::string_view text) { m_texts[index(f)].assign(text); }
+void MemoryFieldSet::setText(Field f, std::string_view text) {
+    m_texts[index(f)].assign(text);
+}
 
 }  // namespace calc

@@ -14,7 +14,9 @@ enum class Field { Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9
 
 inline constexpr std::size_t kFieldCount = 10;
 
-constexpr std::size_t index(Field f) { return static_cast<std::size_t>(f); }
+constexpr std::size_t index(Field f) {
+    return static_cast<std::size_t>(f);
+}
 
 // "Text1" .. "Text10".
 std::string_view fieldName(Field f);

@@ -23,7 +23,9 @@ namespace {
 
 // Medi of 99.5 and up earns the 1.1 factor: it is the 16-bit rounded Medi,
 // ties to even, that is compared with 100.
-bool highMedi(const FieldSet& f) { return toInt16(f.text(Field::Text2)) >= 100; }
+bool highMedi(const FieldSet& f) {
+    return toInt16(f.text(Field::Text2)) >= 100;
+}
 
 // INT plus three times Medi, the product checked before the sum is formed.
 double base(const FieldSet& f) {
@@ -33,7 +35,9 @@ double base(const FieldSet& f) {
 }
 
 // Integer division truncating toward zero: Focus -39 gives -1.
-int q20(int value) { return value / 20; }
+int q20(int value) {
+    return value / 20;
+}
 
 }  // namespace
 
@@ -64,10 +68,11 @@ Outcome Command1_Click(FieldSet& f) {
     // 5. FPoint: the untruncated score, plus 20 per whole Focus step.
     {
         const bool high = highMedi(f);
-        const std::int32_t focusPoints = runtime::checkedInt32(
-            q20(runtime::toInt32(toDouble(f.text(Field::Text3)))) * 20LL);
+        const std::int32_t focusPoints =
+            runtime::checkedInt32(q20(runtime::toInt32(toDouble(f.text(Field::Text3)))) * 20LL);
         const double b = base(f);
-        const double p = high ? (((b * 1.1) / 40) * 20) + focusPoints : ((b / 40) * 20) + focusPoints;
+        const double p =
+            high ? (((b * 1.1) / 40) * 20) + focusPoints : ((b / 40) * 20) + focusPoints;
         f.setText(Field::Text4, formatDouble(fpCheck(p)));
     }
 

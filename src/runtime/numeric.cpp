@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <stdexcept>
 #include <system_error>
@@ -53,7 +53,9 @@ bool toAscii(std::string_view text, std::string& out) {
     return true;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A text read as a number.
 struct Scan {
@@ -176,7 +178,8 @@ long long decimalOrder(std::string_view number) {
     bool negative = false;
     for (++i; i < number.size(); ++i) {
         if (number[i] == '-') negative = true;
-        if (isDigit(number[i]) && exponent < 1'000'000'000) exponent = exponent * 10 + (number[i] - '0');
+        if (isDigit(number[i]) && exponent < 1'000'000'000)
+            exponent = exponent * 10 + (number[i] - '0');
     }
     return order + (negative ? -exponent : exponent);
 }
@@ -212,7 +215,9 @@ std::int32_t toInt32(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-double fix(double value) { return std::trunc(value); }
+double fix(double value) {
+    return std::trunc(value);
+}
 
 std::int16_t checkedInt16(long long value) {
     if (value < std::numeric_limits<std::int16_t>::min() ||
@@ -305,8 +310,8 @@ std::string formatDouble(double value) {
     if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
         // Whole numbers below 1E15 have at most 15 digits: written exactly.
         std::array<char, 24> buf{};
-        const auto end = std::to_chars(buf.data(), buf.data() + buf.size(),
-                                       static_cast<long long>(value)).ptr;
+        const auto end =
+            std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<long long>(value)).ptr;
         return std::string(buf.data(), end);
     }
 
@@ -349,7 +354,9 @@ std::string formatDouble(double value) {
     return out;
 }
 
-std::string formatInt16(std::int16_t value) { return std::to_string(value); }
+std::string formatInt16(std::int16_t value) {
+    return std::to_string(value);
+}
 
 double fpCheck(double value) {
     if (!std::isfinite(value)) throw FloatingPointError();

@@ -2,9 +2,9 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <limits>
 #include <random>
 #include <string>
@@ -27,7 +27,8 @@ struct NumericCase {
 class IsNumeric : public testing::TestWithParam<NumericCase> {};
 
 TEST_P(IsNumeric, FollowsTheGrammar) {
-    EXPECT_EQ(runtime::isNumeric(GetParam().text), GetParam().numeric) << '"' << GetParam().text << '"';
+    EXPECT_EQ(runtime::isNumeric(GetParam().text), GetParam().numeric)
+        << '"' << GetParam().text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -40,11 +41,16 @@ INSTANTIATE_TEST_SUITE_P(
         NumericCase{"spaces_around", "  5 ", true}, NumericCase{"leading_zeros", "007", true},
         NumericCase{"huge_but_numeric", "1e999", true},
         NumericCase{"fullwidth_digits", "\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x93", true},  // １２３
-        NumericCase{"fullwidth_point_sign_exponent",
-                    "\xEF\xBC\x8D\xEF\xBC\x91\xEF\xBC\x8E\xEF\xBC\x95\xEF\xBC\xA5\xEF\xBC\x8B\xEF\xBC\x92",
-                    true},  // －１．５Ｅ＋２
-        NumericCase{"fullwidth_plus_lower_e", "\xEF\xBC\x8B\xEF\xBC\x97\xEF\xBD\x85\xEF\xBC\x91", true},
-        NumericCase{"ideographic_spaces", "\xE3\x80\x80" "42\xE3\x80\x80", true},
+        NumericCase{
+            "fullwidth_point_sign_exponent",
+            "\xEF\xBC\x8D\xEF\xBC\x91\xEF\xBC\x8E\xEF\xBC\x95\xEF\xBC\xA5\xEF\xBC\x8B\xEF\xBC\x92",
+            true},  // －１．５Ｅ＋２
+        NumericCase{"fullwidth_plus_lower_e", "\xEF\xBC\x8B\xEF\xBC\x97\xEF\xBD\x85\xEF\xBC\x91",
+                    true},
+        NumericCase{"ideographic_spaces",
+                    "\xE3\x80\x80"
+                    "42\xE3\x80\x80",
+                    true},
         NumericCase{"mixed_widths", "1\xEF\xBC\x90.5", true},  // 1０.5
         NumericCase{"empty", "", false}, NumericCase{"only_spaces", "   ", false},
         NumericCase{"lone_plus", "+", false}, NumericCase{"lone_minus", "-", false},
@@ -52,16 +58,19 @@ INSTANTIATE_TEST_SUITE_P(
         NumericCase{"letters", "abc", false}, NumericCase{"two_points", "1.2.3", false},
         NumericCase{"two_signs", "--5", false}, NumericCase{"trailing_sign", "5-", false},
         NumericCase{"exponent_without_digits", "1e", false},
-        NumericCase{"exponent_sign_only", "1e+", false},
-        NumericCase{"exponent_alone", "e5", false}, NumericCase{"point_exponent", ".e5", false},
-        NumericCase{"inner_space", "1 2", false}, NumericCase{"space_after_sign", "- 5", false},
+        NumericCase{"exponent_sign_only", "1e+", false}, NumericCase{"exponent_alone", "e5", false},
+        NumericCase{"point_exponent", ".e5", false}, NumericCase{"inner_space", "1 2", false},
+        NumericCase{"space_after_sign", "- 5", false},
         NumericCase{"thousands_separator", "1,000", false},
         NumericCase{"comma_decimal", "1,5", false}, NumericCase{"hexadecimal", "&H10", false},
         NumericCase{"hex_prefix", "0x10", false}, NumericCase{"d_exponent", "1D3", false},
         NumericCase{"currency", "$5", false}, NumericCase{"parentheses", "(5)", false},
         NumericCase{"tab_around", "\t5", false}, NumericCase{"inf", "inf", false},
         NumericCase{"nan", "nan", false}, NumericCase{"embedded_nul", std::string("5\0", 2), false},
-        NumericCase{"fullwidth_comma", "1\xEF\xBC\x8C" "0", false},  // １，０
+        NumericCase{"fullwidth_comma",
+                    "1\xEF\xBC\x8C"
+                    "0",
+                    false},  // １，０
         NumericCase{"truncated_utf8", "5\xEF\xBC", false},
         NumericCase{"kanji", "\xE4\xB8\x80", false}),  // 一
     [](const auto& row) { return std::string(row.param.name); });
@@ -82,17 +91,18 @@ TEST_P(ToDouble, GivesTheNearestDouble) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ToDouble,
-    testing::Values(DoubleCase{"integer", "100", 100.0}, DoubleCase{"fraction", "85.3", 85.3},
-                    DoubleCase{"plus", "+5", 5.0}, DoubleCase{"spaces", " 2.5 ", 2.5},
-                    DoubleCase{"trailing_point", "1.", 1.0}, DoubleCase{"exponent", "1e3", 1000.0},
-                    DoubleCase{"fifteen_digits", "0.333333333333333", 0.333333333333333},
-                    DoubleCase{"negative_zero", "-0", -0.0},
-                    DoubleCase{"largest", "1.7976931348623157e308", std::numeric_limits<double>::max()},
-                    DoubleCase{"subnormal", "5e-324", std::numeric_limits<double>::denorm_min()},
-                    DoubleCase{"underflow_to_zero", "1e-400", 0.0},
-                    DoubleCase{"negative_underflow", "-1e-400", -0.0},
-                    DoubleCase{"long_zero_mantissa", "0.00000000000000000000000000000000000001e38", 1.0},
-                    DoubleCase{"fullwidth", "\xEF\xBC\x99\xEF\xBC\x99\xEF\xBC\x8E\xEF\xBC\x95", 99.5}),
+    testing::Values(
+        DoubleCase{"integer", "100", 100.0}, DoubleCase{"fraction", "85.3", 85.3},
+        DoubleCase{"plus", "+5", 5.0}, DoubleCase{"spaces", " 2.5 ", 2.5},
+        DoubleCase{"trailing_point", "1.", 1.0}, DoubleCase{"exponent", "1e3", 1000.0},
+        DoubleCase{"fifteen_digits", "0.333333333333333", 0.333333333333333},
+        DoubleCase{"negative_zero", "-0", -0.0},
+        DoubleCase{"largest", "1.7976931348623157e308", std::numeric_limits<double>::max()},
+        DoubleCase{"subnormal", "5e-324", std::numeric_limits<double>::denorm_min()},
+        DoubleCase{"underflow_to_zero", "1e-400", 0.0},
+        DoubleCase{"negative_underflow", "-1e-400", -0.0},
+        DoubleCase{"long_zero_mantissa", "0.00000000000000000000000000000000000001e38", 1.0},
+        DoubleCase{"fullwidth", "\xEF\xBC\x99\xEF\xBC\x99\xEF\xBC\x8E\xEF\xBC\x95", 99.5}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // Short texts take a fast path of their own; it must agree with strtod.
@@ -121,8 +131,8 @@ TEST(ToDouble, AgreesWithStrtodOnRandomDecimalTexts) {
 }
 
 TEST(ToDouble, BeyondTheDoubleRangeIsOverflow) {
-    for (const char* text : {"1e309", "-1e309", "1.8e308", "1e99999999999999999999",
-                             "123456789e99999", "0.001e312"}) {
+    for (const char* text :
+         {"1e309", "-1e309", "1.8e308", "1e99999999999999999999", "123456789e99999", "0.001e312"}) {
         EXPECT_THROW(runtime::toDouble(text), OverflowError) << text;
     }
 }
@@ -152,21 +162,20 @@ TEST_P(ToInt16, RoundsHalfToEven) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ToInt16,
-    testing::Values(Int16Case{"half_down_to_even", "2.5", 2, false},
-                    Int16Case{"half_up_to_even", "3.5", 4, false},
-                    Int16Case{"medi_99_5_counts_as_100", "99.5", 100, false},
-                    Int16Case{"medi_98_5_stays_98", "98.5", 98, false},
-                    Int16Case{"negative_half", "-2.5", -2, false},
-                    Int16Case{"below_half", "0.4", 0, false}, Int16Case{"above_half", "0.6", 1, false},
-                    Int16Case{"half_to_zero", ".5", 0, false},
-                    Int16Case{"largest", "32767", 32767, false},
-                    Int16Case{"largest_after_rounding", "32767.4", 32767, false},
-                    Int16Case{"rounds_past_largest", "32767.5", 0, true},
-                    Int16Case{"smallest", "-32768", -32768, false},
-                    Int16Case{"half_below_smallest_rounds_to_even", "-32768.5", -32768, false},
-                    Int16Case{"below_smallest", "-32769", 0, true},
-                    Int16Case{"medi_40000", "40000", 0, true},
-                    Int16Case{"beyond_double", "1e400", 0, true}),
+    testing::Values(
+        Int16Case{"half_down_to_even", "2.5", 2, false},
+        Int16Case{"half_up_to_even", "3.5", 4, false},
+        Int16Case{"medi_99_5_counts_as_100", "99.5", 100, false},
+        Int16Case{"medi_98_5_stays_98", "98.5", 98, false},
+        Int16Case{"negative_half", "-2.5", -2, false}, Int16Case{"below_half", "0.4", 0, false},
+        Int16Case{"above_half", "0.6", 1, false}, Int16Case{"half_to_zero", ".5", 0, false},
+        Int16Case{"largest", "32767", 32767, false},
+        Int16Case{"largest_after_rounding", "32767.4", 32767, false},
+        Int16Case{"rounds_past_largest", "32767.5", 0, true},
+        Int16Case{"smallest", "-32768", -32768, false},
+        Int16Case{"half_below_smallest_rounds_to_even", "-32768.5", -32768, false},
+        Int16Case{"below_smallest", "-32769", 0, true}, Int16Case{"medi_40000", "40000", 0, true},
+        Int16Case{"beyond_double", "1e400", 0, true}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ToInt32, RoundsHalfToEvenAndOverflowsOutsideRange) {
@@ -183,7 +192,7 @@ TEST(ToInt32, RoundsHalfToEvenAndOverflowsOutsideRange) {
 TEST(CheckedIntegers, OverflowLeavingTheRange) {
     EXPECT_EQ(runtime::checkedInt16(-32768), -32768);
     EXPECT_EQ(runtime::checkedInt16(32767), 32767);
-    EXPECT_THROW(runtime::checkedInt16(32768), OverflowError);   // 1639 * 20
+    EXPECT_THROW(runtime::checkedInt16(32768), OverflowError);  // 1639 * 20
     EXPECT_THROW(runtime::checkedInt16(-32769), OverflowError);
     EXPECT_EQ(runtime::checkedInt32(2147483647LL), 2147483647);
     EXPECT_THROW(runtime::checkedInt32(2147483648LL), OverflowError);
@@ -209,9 +218,8 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"half", 0.5, "0.5"}, FormatCase{"negative", -2.5, "-2.5"},
         FormatCase{"rounds_up_last_digit", 5.0 / 9.0, "0.555555555555556"},
         FormatCase{"third", 1.0 / 3.0, "0.333333333333333"},
-        FormatCase{"seventh", 10.0 / 7.0, "1.42857142857143"},
-        FormatCase{"tenth", 0.1, "0.1"}, FormatCase{"hundredth", 0.01, "0.01"},
-        FormatCase{"small_fixed", 5.6789e-5, "0.000056789"},
+        FormatCase{"seventh", 10.0 / 7.0, "1.42857142857143"}, FormatCase{"tenth", 0.1, "0.1"},
+        FormatCase{"hundredth", 0.01, "0.01"}, FormatCase{"small_fixed", 5.6789e-5, "0.000056789"},
         FormatCase{"fifteen_decimals", 1e-15, "0.000000000000001"},
         FormatCase{"sixteen_decimals", 1.5e-15, "1.5E-15"},
         FormatCase{"small_exponent", 5.6789e-12, "5.6789E-12"},
@@ -227,9 +235,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(FormatDouble, NonFiniteIsAFloatingPointError) {
-    EXPECT_THROW(runtime::formatDouble(std::numeric_limits<double>::infinity()), FloatingPointError);
-    EXPECT_THROW(runtime::formatDouble(-std::numeric_limits<double>::infinity()), FloatingPointError);
-    EXPECT_THROW(runtime::formatDouble(std::numeric_limits<double>::quiet_NaN()), FloatingPointError);
+    EXPECT_THROW(runtime::formatDouble(std::numeric_limits<double>::infinity()),
+                 FloatingPointError);
+    EXPECT_THROW(runtime::formatDouble(-std::numeric_limits<double>::infinity()),
+                 FloatingPointError);
+    EXPECT_THROW(runtime::formatDouble(std::numeric_limits<double>::quiet_NaN()),
+                 FloatingPointError);
 }
 
 // Every written form must read back, and as the value rounded to 15 digits.
@@ -238,7 +249,8 @@ void expectRoundedTo15(double v) {
     ASSERT_TRUE(runtime::isNumeric(text)) << text;
     char expected[40];
     std::snprintf(expected, sizeof expected, "%.14e", v);
-    ASSERT_EQ(runtime::toDouble(text), std::strtod(expected, nullptr)) << text << " for " << expected;
+    ASSERT_EQ(runtime::toDouble(text), std::strtod(expected, nullptr))
+        << text << " for " << expected;
 }
 
 TEST(FormatDouble, ReadsBackAsTheValueRoundedToFifteenDigits) {
@@ -273,7 +285,8 @@ TEST(FormatInt16, WritesDecimalWithMinus) {
 
 TEST(FpCheck, PassesFiniteAndRaisesOnNonFinite) {
     EXPECT_EQ(runtime::fpCheck(1.5), 1.5);
-    EXPECT_THROW(runtime::fpCheck(10.0 / std::numeric_limits<double>::denorm_min()), FloatingPointError);
+    EXPECT_THROW(runtime::fpCheck(10.0 / std::numeric_limits<double>::denorm_min()),
+                 FloatingPointError);
     EXPECT_THROW(runtime::fpCheck(std::numeric_limits<double>::quiet_NaN()), FloatingPointError);
 }
 
