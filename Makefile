@@ -15,7 +15,7 @@ build: deps
 	cmake --build --preset release
 
 run: build
-	build/release/cli/manacalc-cli 100 99.5 0
+	build/release/app/manacalc
 
 test: test-release test-asan
 

@@ -1,0 +1,260 @@
+#include "ui/form1.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QValidator>
+
+#include "calc/recalculation.h"
+#include "ui/error_note.h"
+#include "ui/fonts.h"
+#include "ui/key_codes.h"
+
+namespace ui {
+
+using calc::Field;
+
+namespace {
+
+QString fromUtf8(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// Limits what the player types or pastes, never what the program writes:
+// QLineEdit::setMaxLength would also cut setText, and a recovery value of
+// 1728 must show in full in a box that takes two typed characters.
+class TypingLimit final : public QValidator {
+public:
+    TypingLimit(int limit, QObject* parent) : QValidator(parent), m_limit(limit) {}
+    State validate(QString& input, int& /*pos*/) const override {
+        return input.size() <= m_limit ? Acceptable : Invalid;
+    }
+
+private:
+    int m_limit;
+};
+
+// Entering an input by Tab, Enter or a click empties it. Coming back from
+// another window, or from the box's own context menu, does not: emptying the
+// player's input on every switch to the game would lose it.
+bool emptiesOnEntry(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(fromUtf8(kTitle));
+    setFixedSize(toPixels(kClientWidthTwips), toPixels(kClientHeightTwips));
+    setFont(defaultFont());  // the controls inherit it
+    build();
+    m_note = new ErrorNote(this);
+
+    // At start the first input has the focus, and its focus handler runs.
+    textBox(Field::Text1)->setFocus(Qt::OtherFocusReason);
+    Text1_GotFocus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::build() {
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const ControlSpec& spec = kControls[i];
+        QWidget* parent = spec.parent == "Form1" ? this : control(spec.parent);
+        const QString caption = fromUtf8(spec.caption);
+        QWidget* widget = nullptr;
+        switch (spec.kind) {
+            case Kind::Frame: {
+                auto* frame = new QFrame(parent);
+                frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+                widget = frame;
+                break;
+            }
+            case Kind::Label: {
+                auto* label = new QLabel(caption, parent);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setWordWrap(true);
+                widget = label;
+                break;
+            }
+            case Kind::TextBox: {
+                auto* box = new QLineEdit(caption, parent);
+                box->setAccessibleName(fromUtf8(spec.accessibleName));
+                // The four inputs carry a typing limit; the results are
+                // read-only, take no focus, and stay selectable for copying.
+                if (spec.typingLimit > 0) {
+                    box->setValidator(new TypingLimit(spec.typingLimit, box));
+                    box->installEventFilter(this);
+                } else {
+                    box->setReadOnly(true);
+                    box->setFocusPolicy(Qt::NoFocus);
+                }
+                m_fields[calc::index(*calc::fieldByName(spec.name))] = box;
+                widget = box;
+                break;
+            }
+            case Kind::Button: {
+                auto* button = new QPushButton(caption, parent);
+                // Only a one-pixel sliver shows; a focus there would be invisible
+                // and would swallow the player's typing.
+                button->setFocusPolicy(Qt::NoFocus);
+                connect(button, &QPushButton::clicked, this,
+                        [this, button] { run(button, [this] { Command1_Click(); }); });
+                widget = button;
+                break;
+            }
+        }
+        widget->setObjectName(fromUtf8(spec.name));
+        widget->setGeometry(toPixels(spec.left), toPixels(spec.top), toPixels(spec.width),
+                            toPixels(spec.height));
+        if (spec.font == FontRole::Bold) widget->setFont(boldFont());
+        m_controls[i] = widget;
+    }
+
+    // Labels lie beneath frames, text boxes and the button, which hide them
+    // where they overlap (Label11 under Frame2, Label12 under Text10).
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (kControls[i].kind == Kind::Label) m_controls[i]->lower();
+    }
+
+    // Tab moves through the focusable controls by tab index, wrapping around.
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (m_controls[i]->focusPolicy() & Qt::TabFocus) order.push_back(i);
+    }
+    std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
+        return kControls[a].tabIndex < kControls[b].tabIndex;
+    });
+    for (std::size_t k = 1; k < order.size(); ++k) {
+        QWidget::setTabOrder(m_controls[order[k - 1]], m_controls[order[k]]);
+    }
+}
+
+QWidget* Form1::control(std::string_view name) const {
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (kControls[i].name == name) return m_controls[i];
+    }
+    return nullptr;
+}
+
+std::string Form1::text(Field f) const {
+    return m_fields[calc::index(f)]->text().toStdString();
+}
+
+void Form1::setText(Field f, std::string_view text) {
+    m_fields[calc::index(f)]->setText(fromUtf8(text));
+}
+
+void Form1::Command1_Click() {
+    calc::Command1_Click(*this);
+}
+
+void Form1::Text1_GotFocus() {
+    setText(Field::Text1, "");
+}
+void Form1::Text2_GotFocus() {
+    setText(Field::Text2, "");
+}
+void Form1::Text3_GotFocus() {
+    setText(Field::Text3, "");
+}
+
+void Form1::Text1_KeyUp(int KeyCode, int /*Shift*/) {
+    Command1_Click();
+    if (KeyCode == 13) sendTab();
+}
+
+void Form1::Text2_KeyUp(int KeyCode, int /*Shift*/) {
+    Command1_Click();
+    if (KeyCode == 13) sendTab();
+}
+
+void Form1::Text3_KeyUp(int KeyCode, int /*Shift*/) {
+    Command1_Click();
+    if (KeyCode == 13) sendTab();
+}
+
+void Form1::Text10_KeyUp(int KeyCode, int /*Shift*/) {
+    // The Tab goes first: the focus moves on (and Text1 empties) before the
+    // seconds per mana are computed from Text10.
+    if (KeyCode == 13) sendTab();
+    calc::recoveryValueEntry(*this);
+}
+
+// One Tab keystroke, handled before this returns: the focus moves to the next
+// control and its focus handler runs nested inside the sending handler.
+void Form1::sendTab() {
+    QWidget* target = focusWidget();
+    if (target == nullptr) return;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    static constexpr Binding kBindings[] = {
+        {Field::Text1, &Form1::Text1_GotFocus, &Form1::Text1_KeyUp},
+        {Field::Text2, &Form1::Text2_GotFocus, &Form1::Text2_KeyUp},
+        {Field::Text3, &Form1::Text3_GotFocus, &Form1::Text3_KeyUp},
+        {Field::Text10, nullptr, &Form1::Text10_KeyUp},
+    };
+    for (const Binding& b : kBindings) {
+        QLineEdit* box = textBox(b.field);
+        if (watched != box) continue;
+        if (event->type() == QEvent::FocusIn && b.gotFocus != nullptr &&
+            emptiesOnEntry(static_cast<QFocusEvent*>(event)->reason())) {
+            (this->*b.gotFocus)();
+        } else if (event->type() == QEvent::KeyRelease) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            // A held key repeats its press and release; the original saw one
+            // release when the key came up.
+            if (!key->isAutoRepeat()) {
+                const int code = virtualKeyCode(*key);
+                const int shift = shiftState(*key);
+                run(box, [this, &b, code, shift] { (this->*b.keyUp)(code, shift); });
+            }
+        }
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+template <typename Handler>
+void Form1::run(const QWidget* origin, Handler handler) {
+    try {
+        handler();
+        m_note->hide();
+    } catch (const runtime::RuntimeError& error) {
+        reportError(origin, error);
+    }
+}
+
+void Form1::reportError(const QWidget* origin, const runtime::RuntimeError& error) {
+    m_note->showAt(origin, errorMessage(error));
+    std::fprintf(stderr, "manacalc: %s (%s)\n", error.what(),
+                 origin->objectName().toUtf8().constData());
+}
+
+void Form1::hideEvent(QHideEvent* event) {
+    m_note->hide();
+    QWidget::hideEvent(event);
+}
+
+QString errorMessage(const runtime::RuntimeError& error) {
+    if (dynamic_cast<const runtime::OverflowError*>(&error) != nullptr) {
+        return QStringLiteral("オーバーフローしました。");
+    }
+    return QStringLiteral("浮動小数点エラーが発生しました（0 で割る計算など）。");
+}
+
+}  // namespace ui

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+// The window as the original form defined it: every control with its parent,
+// position and size in twips relative to the parent's client area, caption or
+// starting text, and tab index. Plain data, so that the window and the
+// start-up benchmark's bare twin build from the very same rows.
+namespace ui {
+
+inline constexpr std::string_view kTitle = "マナ回復速度計算 Ver1.10(Korvale対応)";
+
+// Twips are 1/1440 inch; at 96 dpi that is 15 to a logical pixel, and Qt's
+// device pixel ratio takes it from there on HiDPI screens.
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kClientWidthTwips = 1230;
+inline constexpr int kClientHeightTwips = 4590;
+
+constexpr int toPixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
+
+enum class Kind { Frame, Label, TextBox, Button };
+enum class FontRole { Default, Bold };
+
+struct ControlSpec {
+    std::string_view name;
+    Kind kind;
+    std::string_view parent;  // "Form1" for the window itself
+    int left, top, width, height;
+    std::string_view caption;  // or starting text
+    int tabIndex;
+    FontRole font;
+    int typingLimit;                  // characters a user may type; 0: no limit
+    std::string_view accessibleName;  // text boxes: the caption of their label
+};
+
+// clang-format off
+inline constexpr std::array<ControlSpec, 25> kControls = {{
+    // name       kind           parent    left  top   width height caption / text   tab font               limit accessible name
+    {"Frame1",   Kind::Frame,   "Form1",  0,    0,    1215, 1455,  "",               4,  FontRole::Default, 0,    ""},
+    {"Label1",   Kind::Label,   "Frame1", 120,  120,  375,  255,   "INT",            5,  FontRole::Default, 0,    ""},
+    {"Text1",    Kind::TextBox, "Frame1", 600,  120,  495,  270,   "0",              0,  FontRole::Default, 3,    "INT"},
+    {"Label3",   Kind::Label,   "Frame1", 120,  480,  495,  255,   "Medi",           7,  FontRole::Default, 0,    ""},
+    {"Text2",    Kind::TextBox, "Frame1", 600,  480,  495,  270,   "0",              1,  FontRole::Default, 5,    "Medi"},
+    {"Label2",   Kind::Label,   "Frame1", 120,  840,  615,  255,   "Focus",          6,  FontRole::Default, 0,    ""},
+    {"Text3",    Kind::TextBox, "Frame1", 600,  840,  495,  270,   "0",              2,  FontRole::Default, 3,    "Focus"},
+    {"Label12",  Kind::Label,   "Frame1", 120,  1140, 615,  255,   "回復値",         24, FontRole::Default, 0,    ""},
+    {"Text10",   Kind::TextBox, "Frame1", 720,  1140, 375,  270,   "0",              23, FontRole::Default, 2,    "回復値"},
+    {"Command1", Kind::Button,  "Frame1", 120,  1440, 975,  375,   "計算",           3,  FontRole::Default, 0,    ""},
+    {"Label11",  Kind::Label,   "Form1",  120,  1470, 975,  735,   "ﾏﾅ回復+1= Focus+20  瞑想不可= int0&&medi0",
+                                                                                     22, FontRole::Default, 0,    ""},
+    {"Frame2",   Kind::Frame,   "Form1",  0,    2160, 1215, 2415,  "",               8,  FontRole::Default, 0,    ""},
+    {"Label4",   Kind::Label,   "Frame2", 120,  120,  495,  255,   "FPoint",         9,  FontRole::Default, 0,    ""},
+    {"Text4",    Kind::TextBox, "Frame2", 600,  120,  495,  270,   "0",              10, FontRole::Default, 0,    "FPoint"},
+    {"Label5",   Kind::Label,   "Frame2", 120,  360,  495,  375,   "Next FPoint",    12, FontRole::Default, 0,    ""},
+    {"Text6",    Kind::TextBox, "Frame2", 600,  480,  495,  270,   "0",              14, FontRole::Default, 0,    "Next FPoint"},
+    {"Label6",   Kind::Label,   "Frame2", 120,  720,  735,  255,   "1mana",          13, FontRole::Bold,    0,    ""},
+    {"Text5",    Kind::TextBox, "Frame2", 120,  960,  690,  285,   "0",              11, FontRole::Bold,    0,    "1mana sec"},
+    {"Label10",  Kind::Label,   "Frame2", 840,  960,  255,  255,   "sec",            21, FontRole::Default, 0,    ""},
+    {"Label7",   Kind::Label,   "Frame2", 120,  1200, 615,  495,   "Next INT",       15, FontRole::Default, 0,    ""},
+    {"Text7",    Kind::TextBox, "Frame2", 600,  1320, 495,  270,   "0",              16, FontRole::Default, 0,    "Next INT"},
+    {"Label8",   Kind::Label,   "Frame2", 120,  1560, 495,  375,   "Next Medi",      19, FontRole::Default, 0,    ""},
+    {"Text8",    Kind::TextBox, "Frame2", 600,  1680, 495,  270,   "0",              17, FontRole::Default, 0,    "Next Medi"},
+    {"Label9",   Kind::Label,   "Frame2", 120,  1920, 615,  375,   "Next Focus",     20, FontRole::Default, 0,    ""},
+    {"Text9",    Kind::TextBox, "Frame2", 600,  2040, 495,  270,   "20",             18, FontRole::Default, 0,    "Next Focus"},
+}};
+// clang-format on
+
+}  // namespace ui

@@ -1,0 +1,422 @@
+#include "ui/form1.h"
+
+#include <memory>
+
+#include <QApplication>
+#include <QFrame>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "calc/field_set.h"
+#include "calc/recalculation.h"
+#include "runtime/errors.h"
+#include "ui/error_note.h"
+#include "ui/layout_table.h"
+
+using calc::Field;
+
+namespace {
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+struct Inputs {
+    QString intText, medi, focus;
+};
+
+// The core's answer for the same inputs, to compare the window against.
+calc::MemoryFieldSet coreResult(const Inputs& in) {
+    calc::MemoryFieldSet f;
+    f.setText(Field::Text1, in.intText.toStdString());
+    f.setText(Field::Text2, in.medi.toStdString());
+    f.setText(Field::Text3, in.focus.toStdString());
+    (void)calc::Command1_Click(f);
+    return f;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Field)
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::Form1> m_form;
+
+    ui::Form1& form() { return *m_form; }
+    QLineEdit* box(Field f) { return form().textBox(f); }
+    QWidget* focused() { return QApplication::focusWidget(); }
+    QString text(Field f) { return box(f)->text(); }
+
+    // Types into whatever has the focus, as a player would.
+    void type(const QString& keys) { QTest::keyClicks(focused(), keys); }
+    void enter() { QTest::keyClick(focused(), Qt::Key_Return); }
+
+    void compareFields(const calc::FieldSet& expected) {
+        for (std::size_t i = 0; i < calc::kFieldCount; ++i) {
+            const auto f = static_cast<Field>(i);
+            QCOMPARE(text(f), qs(expected.text(f)));
+        }
+    }
+
+private slots:
+    void init() {
+        m_form = std::make_unique<ui::Form1>();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    }
+    void cleanup() { m_form.reset(); }
+
+    void window() {
+        QCOMPARE(form().windowTitle(), QStringLiteral("マナ回復速度計算 Ver1.10(Korvale対応)"));
+        QCOMPARE(form().size(), QSize(82, 306));
+        QCOMPARE(form().minimumSize(), form().maximumSize());
+        QVERIFY(!(form().windowFlags() & Qt::WindowMaximizeButtonHint));
+        // The window's pixels follow the device pixel ratio: on a doubled
+        // screen everything is drawn at twice the size.
+        const qreal scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                                ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                                : 1.0;
+        QCOMPARE(form().devicePixelRatioF(), scale);
+        const QPixmap shot = form().grab();
+        QCOMPARE(shot.size(), QSize(qRound(82 * scale), qRound(306 * scale)));
+    }
+
+    void layout_data() {
+        QTest::addColumn<int>("row");
+        for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+            QTest::newRow(std::string(ui::kControls[i].name).c_str()) << static_cast<int>(i);
+        }
+    }
+
+    void layout() {
+        QFETCH(int, row);
+        const ui::ControlSpec& spec = ui::kControls[static_cast<std::size_t>(row)];
+        QWidget* w = form().control(spec.name);
+        QVERIFY(w != nullptr);
+        QCOMPARE(w->parentWidget()->objectName(), qs(spec.parent));
+        const QRect expected(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15);
+        QCOMPARE(w->geometry(), expected);
+        // Drawn in device pixels: twice the size on a doubled screen.
+        const qreal scale = form().devicePixelRatioF();
+        QCOMPARE(w->grab().size(), expected.size() * scale);
+
+        const QFont font = w->font();
+        QCOMPARE(font.families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
+        QVERIFY(font.families().contains(QStringLiteral("IPAPGothic")));
+        const bool bold = spec.font == ui::FontRole::Bold;
+        QCOMPARE(font.pointSizeF(), bold ? 11.25 : 9.0);
+        QCOMPARE(font.weight(), bold ? QFont::Bold : QFont::Normal);
+        // A Japanese face must actually be found for the captions.
+        QVERIFY2(QFontInfo(font).family().contains(QStringLiteral("Gothic"), Qt::CaseInsensitive) ||
+                     QFontInfo(font).family().contains(QStringLiteral("ゴシック")),
+                 qPrintable(QFontInfo(font).family()));
+
+        switch (spec.kind) {
+            case ui::Kind::Frame:
+                QVERIFY(qobject_cast<QFrame*>(w)->frameShape() != QFrame::NoFrame);
+                break;
+            case ui::Kind::Label: {
+                auto* label = qobject_cast<QLabel*>(w);
+                QCOMPARE(label->text(), qs(spec.caption));
+                QCOMPARE(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
+                QVERIFY(label->wordWrap());
+                break;
+            }
+            case ui::Kind::Button:
+                QCOMPARE(qobject_cast<QPushButton*>(w)->text(), qs(spec.caption));
+                QCOMPARE(w->focusPolicy(), Qt::NoFocus);
+                break;
+            case ui::Kind::TextBox: {
+                auto* edit = qobject_cast<QLineEdit*>(w);
+                // Text1 has the focus at start, so its focus handler emptied it.
+                QCOMPARE(edit->text(), spec.name == "Text1" ? QString() : qs(spec.caption));
+                QCOMPARE(edit->accessibleName(), qs(spec.accessibleName));
+                const bool input = spec.typingLimit > 0;
+                QCOMPARE(edit->isReadOnly(), !input);
+                QCOMPARE(edit->focusPolicy() == Qt::NoFocus, !input);
+                break;
+            }
+        }
+    }
+
+    // Labels lie beneath the other controls that overlap them.
+    void labelsBeneath() {
+        const QWidget* frame2 = form().control("Frame2");
+        QCOMPARE(form().childAt(QPoint(20, 145)), frame2);  // Label11's last line
+        QVERIFY(form().control("Label11")->geometry().contains(QPoint(20, 145)));
+        QWidget* frame1 = form().control("Frame1");
+        QCOMPARE(frame1->childAt(QPoint(48, 80)), box(Field::Text10));  // Label12's right edge
+    }
+
+    void focusCycle_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("tab") << int(Qt::Key_Tab);
+        QTest::newRow("enter") << int(Qt::Key_Return);
+        QTest::newRow("keypad_enter") << int(Qt::Key_Enter);
+    }
+
+    void focusCycle() {
+        QFETCH(int, key);
+        QCOMPARE(focused(), box(Field::Text1));
+        for (Field next : {Field::Text2, Field::Text3, Field::Text10, Field::Text1}) {
+            QTest::keyClick(focused(), static_cast<Qt::Key>(key));
+            QCOMPARE(focused(), box(next));
+        }
+    }
+
+    void typingGivesTheCoreResults_data() {
+        QTest::addColumn<QString>("intText");
+        QTest::addColumn<QString>("medi");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("zeros") << "0"
+                               << "0"
+                               << "0";
+        QTest::newRow("int_1") << "1"
+                               << "0"
+                               << "0";
+        QTest::newRow("focus_20") << "100"
+                                  << "50"
+                                  << "20";
+        QTest::newRow("medi_99") << "100"
+                                 << "99"
+                                 << "0";
+        QTest::newRow("medi_98_5") << "100"
+                                   << "98.5"
+                                   << "0";
+        QTest::newRow("medi_99_5") << "100"
+                                   << "99.5"
+                                   << "0";
+        QTest::newRow("all_100") << "100"
+                                 << "100"
+                                 << "100";
+        QTest::newRow("medi_85_3") << "100"
+                                   << "85.3"
+                                   << "20";
+        QTest::newRow("medi_123") << "0"
+                                  << "123"
+                                  << "0";
+        QTest::newRow("all_high") << "150"
+                                  << "120"
+                                  << "120";
+    }
+
+    void typingGivesTheCoreResults() {
+        QFETCH(QString, intText);
+        QFETCH(QString, medi);
+        QFETCH(QString, focus);
+        type(intText);
+        enter();
+        QCOMPARE(focused(), box(Field::Text2));
+        QCOMPARE(text(Field::Text2), QString());
+        type(medi);
+        enter();
+        QCOMPARE(focused(), box(Field::Text3));
+        type(focus);
+        compareFields(coreResult({intText, medi, focus}));
+        QVERIFY(!form().errorNote()->isVisible());
+    }
+
+    void clickEmptiesInputAndKeepsResults() {
+        type("100");
+        const QString recovery = text(Field::Text10);
+        QCOMPARE(recovery, QStringLiteral("4"));
+        QTest::mouseClick(box(Field::Text2), Qt::LeftButton);
+        QCOMPARE(focused(), box(Field::Text2));
+        QCOMPARE(text(Field::Text2), QString());
+        // Every release now stops at validation: Medi is empty.
+        QTest::mouseClick(box(Field::Text1), Qt::LeftButton);
+        type("7");
+        QCOMPARE(text(Field::Text10), recovery);
+        // Text10 does not empty on entry.
+        QTest::mouseClick(box(Field::Text10), Qt::LeftButton);
+        QCOMPARE(text(Field::Text10), recovery);
+    }
+
+    void returningFromAnotherWindowKeepsInput() {
+        type("150");
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+        QCOMPARE(focused(), box(Field::Text1));
+        QCOMPARE(text(Field::Text1), QStringLiteral("150"));
+    }
+
+    void recoveryEntry_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("seconds");  // empty: Text5 keeps its text
+        QTest::newRow("five") << "5"
+                              << "2";
+        QTest::newRow("three") << "3"
+                               << "3.33333333333333";
+        QTest::newRow("minus_three") << "-3"
+                                     << "3.33333333333333";
+        QTest::newRow("point_six") << ".6"
+                                   << "16.6666666666667";
+        QTest::newRow("zero") << "0"
+                              << "";
+        QTest::newRow("point_four") << ".4"
+                                    << "";
+        QTest::newRow("letter") << "a"
+                                << "";
+    }
+
+    void recoveryEntry() {
+        QFETCH(QString, typed);
+        QFETCH(QString, seconds);
+        box(Field::Text5)->setText(QStringLiteral("old"));
+        const QStringList untouched = {text(Field::Text4), text(Field::Text6), text(Field::Text7),
+                                       text(Field::Text8)};
+        QTest::mouseClick(box(Field::Text10), Qt::LeftButton);
+        QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
+        type(typed);
+        QCOMPARE(text(Field::Text10), typed);
+        QCOMPARE(text(Field::Text5), seconds.isEmpty() ? QStringLiteral("old") : seconds);
+        QCOMPARE((QStringList{text(Field::Text4), text(Field::Text6), text(Field::Text7),
+                              text(Field::Text8)}),
+                 untouched);
+    }
+
+    void enterInRecoveryMovesOnThenComputes() {
+        type("150");
+        QTest::mouseClick(box(Field::Text10), Qt::LeftButton);
+        QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
+        type("4");
+        box(Field::Text5)->setText(QStringLiteral("old"));
+        enter();
+        QCOMPARE(focused(), box(Field::Text1));
+        QCOMPARE(text(Field::Text1), QString());
+        QCOMPARE(text(Field::Text5), QStringLiteral("2.5"));
+    }
+
+    void typingLimits_data() {
+        QTest::addColumn<Field>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("int_3") << Field::Text1 << "12345"
+                               << "123";
+        QTest::newRow("medi_5") << Field::Text2 << "100.55"
+                                << "100.5";
+        QTest::newRow("focus_3") << Field::Text3 << "1000"
+                                 << "100";
+        QTest::newRow("recovery_2") << Field::Text10 << "123"
+                                    << "12";
+        QTest::newRow("fullwidth_counts_as_one") << Field::Text1 << "１２３４"
+                                                 << "１２３";
+    }
+
+    void typingLimits() {
+        QFETCH(Field, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QTest::mouseClick(box(field), Qt::LeftButton);
+        QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
+        for (const QChar c : typed) {
+            if (c.unicode() < 0x80) {
+                type(c);
+            } else {
+                // Full-width digits come from the input method, one commit each.
+                QInputMethodEvent commit;
+                commit.setCommitString(c);
+                QApplication::sendEvent(focused(), &commit);
+            }
+        }
+        QCOMPARE(text(field), kept);
+    }
+
+    // Typing INT with Medi and Focus already in place; the last key raises.
+    void errors_data() {
+        QTest::addColumn<QString>("intText");
+        QTest::addColumn<QString>("medi");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("message");
+        const QString overflow = QStringLiteral("オーバーフローしました。");
+        const QString fp = ui::errorMessage(runtime::FloatingPointError());
+        QTest::newRow("recovery_zero") << "-80"
+                                       << "0"
+                                       << "0" << fp;
+        QTest::newRow("focus_minus_40") << "0"
+                                        << "0"
+                                        << "-40" << fp;
+        QTest::newRow("medi_40000") << "1"
+                                    << "40000"
+                                    << "0" << overflow;
+        // Text10 takes two typed characters but shows 1728 whole.
+        QTest::newRow("step_4_overflow") << "999"
+                                         << "20000"
+                                         << "999" << overflow;
+    }
+
+    void errors() {
+        QFETCH(QString, intText);
+        QFETCH(QString, medi);
+        QFETCH(QString, focus);
+        QFETCH(QString, message);
+        box(Field::Text2)->setText(medi);
+        box(Field::Text3)->setText(focus);
+
+        // The same keystrokes against the core, each release a recalculation.
+        calc::MemoryFieldSet expected;
+        expected.setText(Field::Text1, "");
+        expected.setText(Field::Text2, medi.toStdString());
+        expected.setText(Field::Text3, focus.toStdString());
+        for (qsizetype n = 1; n <= intText.size(); ++n) {
+            expected.setText(Field::Text1, intText.left(n).toStdString());
+            try {
+                (void)calc::Command1_Click(expected);
+            } catch (const runtime::RuntimeError&) {
+            }
+        }
+        type(intText);
+        compareFields(expected);
+        const ui::ErrorNote* note = form().errorNote();
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(), message);
+        QVERIFY(!note->isActiveWindow());
+
+        // The error ends the handler before its Enter test: no Tab.
+        enter();
+        QCOMPARE(focused(), box(Field::Text1));
+        QVERIFY(form().isVisible());
+
+        // Still usable: a correction computes and clears the note.
+        QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
+        type("1");
+        box(Field::Text2)->setText(QStringLiteral("1"));
+        box(Field::Text3)->setText(QStringLiteral("1"));
+        type("0");
+        compareFields(coreResult({"10", "1", "1"}));
+        QVERIFY(!note->isVisible());
+    }
+
+    void autoRepeatReleasesAreIgnored() {
+        box(Field::Text1)->setText(QStringLiteral("1"));
+        QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"),
+                           true);
+        for (int i = 0; i < 5; ++i) QApplication::sendEvent(box(Field::Text1), &repeated);
+        QCOMPARE(text(Field::Text10), QStringLiteral("0"));
+        QKeyEvent last(QEvent::KeyRelease, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"), false);
+        QApplication::sendEvent(box(Field::Text1), &last);
+        QCOMPARE(text(Field::Text10), QStringLiteral("2"));
+    }
+
+    void clickOnCommand1Recalculates() {
+        box(Field::Text1)->setText(QStringLiteral("100"));
+        QWidget* button = form().control("Command1");
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 0));
+        compareFields(coreResult({"100", "0", "0"}));
+        QCOMPARE(focused(), box(Field::Text1));
+    }
+};
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"
