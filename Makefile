@@ -35,6 +35,7 @@ fuzz: deps
 bench: build
 	build/release/bench/recalculation_bench
 	bench/batch_throughput.sh build/release/cli/manacalc-cli
+	bench/startup.sh build/release
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -39,8 +39,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("manacalc"));
     QApplication::setDesktopFileName(QStringLiteral("manacalc"));
 
+    // The 16-pixel picture, and its double for HiDPI screens. Every size added
+    // here is decoded at start for the window manager, so no more than these.
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128}) {
+    for (int size : {16, 32}) {
         icon.addFile(QStringLiteral(":/icons/manacalc-%1.png").arg(size), QSize(size, size));
     }
     QApplication::setWindowIcon(icon);

@@ -1,7 +1,10 @@
 #include "ui/error_note.h"
 
+#include <algorithm>
+
 #include <QAccessible>
 #include <QPalette>
+#include <QScreen>
 
 namespace ui {
 
@@ -22,7 +25,14 @@ ErrorNote::ErrorNote(QWidget* owner)
 void ErrorNote::showAt(const QWidget* field, const QString& message) {
     setText(message);
     adjustSize();
-    move(field->mapToGlobal(QPoint(0, field->height())));
+    // Below the field, kept on the field's screen.
+    QPoint at = field->mapToGlobal(QPoint(0, field->height()));
+    if (const QScreen* screen = field->screen()) {
+        const QRect area = screen->availableGeometry();
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width() + 1)));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height() + 1)));
+    }
+    move(at);
     show();
     QAccessibleEvent alert(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);

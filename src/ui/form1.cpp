@@ -153,7 +153,11 @@ std::string Form1::text(Field f) const {
 }
 
 void Form1::setText(Field f, std::string_view text) {
-    m_fields[calc::index(f)]->setText(fromUtf8(text));
+    QLineEdit* box = m_fields[calc::index(f)];
+    box->setText(fromUtf8(text));
+    // Show a written number from its first digit, as the original's boxes did:
+    // "219.17" in a narrow box, not ".175".
+    box->setCursorPosition(0);
 }
 
 void Form1::Command1_Click() {
@@ -254,7 +258,8 @@ QString errorMessage(const runtime::RuntimeError& error) {
     if (dynamic_cast<const runtime::OverflowError*>(&error) != nullptr) {
         return QStringLiteral("オーバーフローしました。");
     }
-    return QStringLiteral("浮動小数点エラーが発生しました（0 で割る計算など）。");
+    // With the typing limits, the only way to it is a recovery value of 0.
+    return QStringLiteral("回復値が 0 のため計算できません。");
 }
 
 }  // namespace ui

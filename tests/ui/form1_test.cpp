@@ -221,6 +221,10 @@ private slots:
         type(focus);
         compareFields(coreResult({intText, medi, focus}));
         QVERIFY(!form().errorNote()->isVisible());
+        // Long results show from their first digit, not scrolled to the end.
+        for (Field f : {Field::Text4, Field::Text5, Field::Text6, Field::Text7, Field::Text8}) {
+            QCOMPARE(box(f)->cursorPosition(), 0);
+        }
     }
 
     void clickEmptiesInputAndKeepsResults() {

@@ -1,0 +1,45 @@
+// The start-up benchmark's yardstick: a plain Qt Widgets window with the same
+// 25 widgets in the same tree and places as manacalc's, and nothing else.
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "ui/layout_table.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("bare"));
+    window.setFixedSize(ui::toPixels(ui::kClientWidthTwips), ui::toPixels(ui::kClientHeightTwips));
+    std::array<QWidget*, ui::kControls.size()> built{};
+    for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+        const ui::ControlSpec& spec = ui::kControls[i];
+        QWidget* parent = &window;
+        for (std::size_t p = 0; p < i; ++p) {
+            if (ui::kControls[p].name == spec.parent) parent = built[p];
+        }
+        const QString caption =
+            QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size()));
+        switch (spec.kind) {
+            case ui::Kind::Frame:
+                built[i] = new QFrame(parent);
+                break;
+            case ui::Kind::Label:
+                built[i] = new QLabel(caption, parent);
+                break;
+            case ui::Kind::TextBox:
+                built[i] = new QLineEdit(caption, parent);
+                break;
+            case ui::Kind::Button:
+                built[i] = new QPushButton(caption, parent);
+                break;
+        }
+        built[i]->setGeometry(ui::toPixels(spec.left), ui::toPixels(spec.top),
+                              ui::toPixels(spec.width), ui::toPixels(spec.height));
+    }
+    window.show();
+    return QApplication::exec();
+}
