@@ -16,14 +16,14 @@ int main(int argc, char** argv) {
     window.setFixedSize(ui::toPixels(ui::kClientWidthTwips), ui::toPixels(ui::kClientHeightTwips));
     std::array<QWidget*, ui::kControls.size()> built{};
     for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
-        const ui::ControlSpec& spec = ui::kControls[i];
+        const ui::ControlSpec& row = ui::kControls[i];
         QWidget* parent = &window;
         for (std::size_t p = 0; p < i; ++p) {
-            if (ui::kControls[p].name == spec.parent) parent = built[p];
+            if (ui::kControls[p].name == row.parent) parent = built[p];
         }
         const QString caption =
-            QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size()));
-        switch (spec.kind) {
+            QString::fromUtf8(row.caption.data(), static_cast<qsizetype>(row.caption.size()));
+        switch (row.kind) {
             case ui::Kind::Frame:
                 built[i] = new QFrame(parent);
                 break;
@@ -37,8 +37,8 @@ int main(int argc, char** argv) {
                 built[i] = new QPushButton(caption, parent);
                 break;
         }
-        built[i]->setGeometry(ui::toPixels(spec.left), ui::toPixels(spec.top),
-                              ui::toPixels(spec.width), ui::toPixels(spec.height));
+        built[i]->setGeometry(ui::toPixels(row.left), ui::toPixels(row.top),
+                              ui::toPixels(row.width), ui::toPixels(row.height));
     }
     window.show();
     return QApplication::exec();

@@ -70,11 +70,11 @@ Form1::~Form1() = default;
 
 void Form1::build() {
     for (std::size_t i = 0; i < kControls.size(); ++i) {
-        const ControlSpec& spec = kControls[i];
-        QWidget* parent = spec.parent == "Form1" ? this : control(spec.parent);
-        const QString caption = fromUtf8(spec.caption);
+        const ControlSpec& row = kControls[i];
+        QWidget* parent = row.parent == "Form1" ? this : control(row.parent);
+        const QString caption = fromUtf8(row.caption);
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (row.kind) {
             case Kind::Frame: {
                 auto* frame = new QFrame(parent);
                 frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -90,17 +90,17 @@ void Form1::build() {
             }
             case Kind::TextBox: {
                 auto* box = new QLineEdit(caption, parent);
-                box->setAccessibleName(fromUtf8(spec.accessibleName));
+                box->setAccessibleName(fromUtf8(row.accessibleName));
                 // The four inputs carry a typing limit; the results are
                 // read-only, take no focus, and stay selectable for copying.
-                if (spec.typingLimit > 0) {
-                    box->setValidator(new TypingLimit(spec.typingLimit, box));
+                if (row.typingLimit > 0) {
+                    box->setValidator(new TypingLimit(row.typingLimit, box));
                     box->installEventFilter(this);
                 } else {
                     box->setReadOnly(true);
                     box->setFocusPolicy(Qt::NoFocus);
                 }
-                m_fields[calc::index(*calc::fieldByName(spec.name))] = box;
+                m_fields[calc::index(*calc::fieldByName(row.name))] = box;
                 widget = box;
                 break;
             }
@@ -115,10 +115,10 @@ void Form1::build() {
                 break;
             }
         }
-        widget->setObjectName(fromUtf8(spec.name));
-        widget->setGeometry(toPixels(spec.left), toPixels(spec.top), toPixels(spec.width),
-                            toPixels(spec.height));
-        if (spec.font == FontRole::Bold) widget->setFont(boldFont());
+        widget->setObjectName(fromUtf8(row.name));
+        widget->setGeometry(toPixels(row.left), toPixels(row.top), toPixels(row.width),
+                            toPixels(row.height));
+        if (row.font == FontRole::Bold) widget->setFont(boldFont());
         m_controls[i] = widget;
     }
 

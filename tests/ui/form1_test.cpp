@@ -97,11 +97,12 @@ private slots:
 
     void layout() {
         QFETCH(int, row);
-        const ui::ControlSpec& spec = ui::kControls[static_cast<std::size_t>(row)];
-        QWidget* w = form().control(spec.name);
+        const ui::ControlSpec& control = ui::kControls[static_cast<std::size_t>(row)];
+        QWidget* w = form().control(control.name);
         QVERIFY(w != nullptr);
-        QCOMPARE(w->parentWidget()->objectName(), qs(spec.parent));
-        const QRect expected(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15);
+        QCOMPARE(w->parentWidget()->objectName(), qs(control.parent));
+        const QRect expected(control.left / 15, control.top / 15, control.width / 15,
+                             control.height / 15);
         QCOMPARE(w->geometry(), expected);
         // Drawn in device pixels: twice the size on a doubled screen.
         const qreal scale = form().devicePixelRatioF();
@@ -110,7 +111,7 @@ private slots:
         const QFont font = w->font();
         QCOMPARE(font.families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
         QVERIFY(font.families().contains(QStringLiteral("IPAPGothic")));
-        const bool bold = spec.font == ui::FontRole::Bold;
+        const bool bold = control.font == ui::FontRole::Bold;
         QCOMPARE(font.pointSizeF(), bold ? 11.25 : 9.0);
         QCOMPARE(font.weight(), bold ? QFont::Bold : QFont::Normal);
         // A Japanese face must actually be found for the captions.
@@ -118,27 +119,27 @@ private slots:
                      QFontInfo(font).family().contains(QStringLiteral("ゴシック")),
                  qPrintable(QFontInfo(font).family()));
 
-        switch (spec.kind) {
+        switch (control.kind) {
             case ui::Kind::Frame:
                 QVERIFY(qobject_cast<QFrame*>(w)->frameShape() != QFrame::NoFrame);
                 break;
             case ui::Kind::Label: {
                 auto* label = qobject_cast<QLabel*>(w);
-                QCOMPARE(label->text(), qs(spec.caption));
+                QCOMPARE(label->text(), qs(control.caption));
                 QCOMPARE(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
                 QVERIFY(label->wordWrap());
                 break;
             }
             case ui::Kind::Button:
-                QCOMPARE(qobject_cast<QPushButton*>(w)->text(), qs(spec.caption));
+                QCOMPARE(qobject_cast<QPushButton*>(w)->text(), qs(control.caption));
                 QCOMPARE(w->focusPolicy(), Qt::NoFocus);
                 break;
             case ui::Kind::TextBox: {
                 auto* edit = qobject_cast<QLineEdit*>(w);
                 // Text1 has the focus at start, so its focus handler emptied it.
-                QCOMPARE(edit->text(), spec.name == "Text1" ? QString() : qs(spec.caption));
-                QCOMPARE(edit->accessibleName(), qs(spec.accessibleName));
-                const bool input = spec.typingLimit > 0;
+                QCOMPARE(edit->text(), control.name == "Text1" ? QString() : qs(control.caption));
+                QCOMPARE(edit->accessibleName(), qs(control.accessibleName));
+                const bool input = control.typingLimit > 0;
                 QCOMPARE(edit->isReadOnly(), !input);
                 QCOMPARE(edit->focusPolicy() == Qt::NoFocus, !input);
                 break;
