@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     window.setFixedSize(ui::toPixels(ui::kClientWidthTwips), ui::toPixels(ui::kClientHeightTwips));
     std::array<QWidget*, ui::kControls.size()> built{};
     for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
-        const ui::ControlSpec& row = ui::kControls[i];
+        const ui::ControlRow& row = ui::kControls[i];
         QWidget* parent = &window;
         for (std::size_t p = 0; p < i; ++p) {
             if (ui::kControls[p].name == row.parent) parent = built[p];

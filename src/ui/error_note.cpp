@@ -9,8 +9,7 @@
 namespace ui {
 
 ErrorNote::ErrorNote(QWidget* owner)
-    : QLabel(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
-      m_owner(owner) {
+    : QLabel(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_WindowPropagation);  // the window's Japanese face
     setFocusPolicy(Qt::NoFocus);
@@ -23,19 +22,28 @@ ErrorNote::ErrorNote(QWidget* owner)
 }
 
 void ErrorNote::showAt(const QWidget* field, const QString& message) {
+    m_field = field;
     setText(message);
     adjustSize();
-    // Below the field, kept on the field's screen.
-    QPoint at = field->mapToGlobal(QPoint(0, field->height()));
-    if (const QScreen* screen = field->screen()) {
+    place();
+    show();
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+void ErrorNote::follow() {
+    if (isVisible() && m_field) place();
+}
+
+// Below the field, kept on the field's screen.
+void ErrorNote::place() {
+    QPoint at = m_field->mapToGlobal(QPoint(0, m_field->height()));
+    if (const QScreen* screen = m_field->screen()) {
         const QRect area = screen->availableGeometry();
         at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width() + 1)));
         at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height() + 1)));
     }
     move(at);
-    show();
-    QAccessibleEvent alert(this, QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
 }
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPointer>
 
 namespace ui {
 
@@ -16,9 +17,13 @@ public:
 
     // Shows message just below the field.
     void showAt(const QWidget* field, const QString& message);
+    // Moves a visible note back under its field after the window moved.
+    void follow();
 
 private:
-    QWidget* m_owner;
+    void place();
+
+    QPointer<const QWidget> m_field;
 };
 
 }  // namespace ui

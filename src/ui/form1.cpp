@@ -28,20 +28,6 @@ QString fromUtf8(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// Limits what the player types or pastes, never what the program writes:
-// QLineEdit::setMaxLength would also cut setText, and a recovery value of
-// 1728 must show in full in a box that takes two typed characters.
-class TypingLimit final : public QValidator {
-public:
-    TypingLimit(int limit, QObject* parent) : QValidator(parent), m_limit(limit) {}
-    State validate(QString& input, int& /*pos*/) const override {
-        return input.size() <= m_limit ? Acceptable : Invalid;
-    }
-
-private:
-    int m_limit;
-};
-
 // Entering an input by Tab, Enter or a click empties it. Coming back from
 // another window, or from the box's own context menu, does not: emptying the
 // player's input on every switch to the game would lose it.
@@ -50,6 +36,38 @@ bool emptiesOnEntry(Qt::FocusReason reason) {
 }
 
 }  // namespace
+
+// Limits what the player types or pastes, never what the program writes:
+// QLineEdit::setMaxLength would also cut setText, and a recovery value of
+// 1728 must show in full in a box that takes two typed characters. An edit
+// that leaves the text over the limit is refused unless it shortens it, as
+// the original's boxes refused typing into a longer text.
+class TypingLimit final : public QValidator {
+public:
+    TypingLimit(int limit, QLineEdit* box) : QValidator(box), m_limit(limit) {
+        connect(box, &QLineEdit::textChanged, this,
+                [this](const QString& text) { m_current = text.size(); });
+    }
+
+    State validate(QString& input, int& /*pos*/) const override {
+        if (m_writing || input.size() <= m_limit || input.size() < m_current) return Acceptable;
+        return Invalid;
+    }
+
+    // A program write is always acceptable: QLineEdit only undoes a refused
+    // edit while its text counts as valid, so judging a long written text
+    // invalid would let the next keystrokes through.
+    void write(QLineEdit* box, const QString& text) {
+        m_writing = true;
+        box->setText(text);
+        m_writing = false;
+    }
+
+private:
+    int m_limit;
+    qsizetype m_current = 0;
+    bool m_writing = false;
+};
 
 Form1::Form1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -70,7 +88,7 @@ Form1::~Form1() = default;
 
 void Form1::build() {
     for (std::size_t i = 0; i < kControls.size(); ++i) {
-        const ControlSpec& row = kControls[i];
+        const ControlRow& row = kControls[i];
         QWidget* parent = row.parent == "Form1" ? this : control(row.parent);
         const QString caption = fromUtf8(row.caption);
         QWidget* widget = nullptr;
@@ -78,6 +96,8 @@ void Form1::build() {
             case Kind::Frame: {
                 auto* frame = new QFrame(parent);
                 frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+                // Opaque, so that a label lowered beneath it is hidden there.
+                frame->setAutoFillBackground(true);
                 widget = frame;
                 break;
             }
@@ -93,14 +113,16 @@ void Form1::build() {
                 box->setAccessibleName(fromUtf8(row.accessibleName));
                 // The four inputs carry a typing limit; the results are
                 // read-only, take no focus, and stay selectable for copying.
+                const std::size_t field = calc::index(*calc::fieldByName(row.name));
                 if (row.typingLimit > 0) {
-                    box->setValidator(new TypingLimit(row.typingLimit, box));
+                    m_limits[field] = new TypingLimit(row.typingLimit, box);
+                    box->setValidator(m_limits[field]);
                     box->installEventFilter(this);
                 } else {
                     box->setReadOnly(true);
                     box->setFocusPolicy(Qt::NoFocus);
                 }
-                m_fields[calc::index(*calc::fieldByName(row.name))] = box;
+                m_fields[field] = box;
                 widget = box;
                 break;
             }
@@ -154,14 +176,18 @@ std::string Form1::text(Field f) const {
 
 void Form1::setText(Field f, std::string_view text) {
     QLineEdit* box = m_fields[calc::index(f)];
-    box->setText(fromUtf8(text));
+    if (TypingLimit* limit = m_limits[calc::index(f)]) {
+        limit->write(box, fromUtf8(text));
+    } else {
+        box->setText(fromUtf8(text));
+    }
     // Show a written number from its first digit, as the original's boxes did:
     // "219.17" in a narrow box, not ".175".
     box->setCursorPosition(0);
 }
 
 void Form1::Command1_Click() {
-    calc::Command1_Click(*this);
+    calculated(calc::Command1_Click(*this));
 }
 
 void Form1::Text1_GotFocus() {
@@ -193,7 +219,12 @@ void Form1::Text10_KeyUp(int KeyCode, int /*Shift*/) {
     // The Tab goes first: the focus moves on (and Text1 empties) before the
     // seconds per mana are computed from Text10.
     if (KeyCode == 13) sendTab();
-    calc::recoveryValueEntry(*this);
+    calculated(calc::recoveryValueEntry(*this));
+}
+
+// A calculation that wrote its results clears the note of an earlier error.
+void Form1::calculated(calc::Outcome outcome) {
+    if (outcome == calc::Outcome::Written) m_note->hide();
 }
 
 // One Tab keystroke, handled before this returns: the focus moves to the next
@@ -237,7 +268,6 @@ template <typename Handler>
 void Form1::run(const QWidget* origin, Handler handler) {
     try {
         handler();
-        m_note->hide();
     } catch (const runtime::RuntimeError& error) {
         reportError(origin, error);
     }
@@ -247,6 +277,11 @@ void Form1::reportError(const QWidget* origin, const runtime::RuntimeError& erro
     m_note->showAt(origin, errorMessage(error));
     std::fprintf(stderr, "manacalc: %s (%s)\n", error.what(),
                  origin->objectName().toUtf8().constData());
+}
+
+void Form1::moveEvent(QMoveEvent* event) {
+    m_note->follow();
+    QWidget::moveEvent(event);
 }
 
 void Form1::hideEvent(QHideEvent* event) {

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "calc/field_set.h"
+#include "calc/recalculation.h"
 #include "runtime/errors.h"
 #include "ui/layout_table.h"
 
@@ -14,6 +15,7 @@ class QLineEdit;
 namespace ui {
 
 class ErrorNote;
+class TypingLimit;
 
 // The calculator window. Its text boxes are the field set: the calculations
 // read and write the controls themselves, so no copy of the state exists
@@ -46,6 +48,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
@@ -57,6 +60,7 @@ private:
 
     void build();
     void sendTab();
+    void calculated(calc::Outcome outcome);
     // Runs a handler; a calculation error shows at the field instead of
     // ending the program.
     template <typename Handler>
@@ -65,6 +69,7 @@ private:
 
     std::array<QWidget*, kControls.size()> m_controls{};
     std::array<QLineEdit*, calc::kFieldCount> m_fields{};
+    std::array<TypingLimit*, calc::kFieldCount> m_limits{};  // inputs only
     ErrorNote* m_note = nullptr;
 };
 

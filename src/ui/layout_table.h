@@ -24,7 +24,7 @@ constexpr int toPixels(int twips) {
 enum class Kind { Frame, Label, TextBox, Button };
 enum class FontRole { Default, Bold };
 
-struct ControlSpec {
+struct ControlRow {
     std::string_view name;
     Kind kind;
     std::string_view parent;  // "Form1" for the window itself
@@ -37,7 +37,7 @@ struct ControlSpec {
 };
 
 // clang-format off
-inline constexpr std::array<ControlSpec, 25> kControls = {{
+inline constexpr std::array<ControlRow, 25> kControls = {{
     // name       kind           parent    left  top   width height caption / text   tab font               limit accessible name
     {"Frame1",   Kind::Frame,   "Form1",  0,    0,    1215, 1455,  "",               4,  FontRole::Default, 0,    ""},
     {"Label1",   Kind::Label,   "Frame1", 120,  120,  375,  255,   "INT",            5,  FontRole::Default, 0,    ""},

@@ -97,7 +97,7 @@ private slots:
 
     void layout() {
         QFETCH(int, row);
-        const ui::ControlSpec& control = ui::kControls[static_cast<std::size_t>(row)];
+        const ui::ControlRow& control = ui::kControls[static_cast<std::size_t>(row)];
         QWidget* w = form().control(control.name);
         QVERIFY(w != nullptr);
         QCOMPARE(w->parentWidget()->objectName(), qs(control.parent));
@@ -147,13 +147,26 @@ private slots:
         }
     }
 
-    // Labels lie beneath the other controls that overlap them.
+    // Labels lie beneath the other controls that overlap them: hiding the
+    // label changes no pixel where a frame or text box covers it.
+    void labelsBeneath_data() {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QRect>("covered");  // in window coordinates
+        QTest::newRow("Label11_under_Frame2") << "Label11" << QRect(8, 144, 65, 3);
+        QTest::newRow("Label12_under_Text10") << "Label12" << QRect(48, 76, 1, 17);
+    }
+
     void labelsBeneath() {
-        const QWidget* frame2 = form().control("Frame2");
-        QCOMPARE(form().childAt(QPoint(20, 145)), frame2);  // Label11's last line
-        QVERIFY(form().control("Label11")->geometry().contains(QPoint(20, 145)));
-        QWidget* frame1 = form().control("Frame1");
-        QCOMPARE(frame1->childAt(QPoint(48, 80)), box(Field::Text10));  // Label12's right edge
+        QFETCH(QString, label);
+        QFETCH(QRect, covered);
+        QWidget* w = form().control(label.toStdString());
+        QVERIFY(w->geometry()
+                    .translated(w->parentWidget()->mapTo(&form(), QPoint()))
+                    .intersects(covered));
+        const QImage shown = form().grab(covered).toImage();
+        w->hide();
+        const QImage hidden = form().grab(covered).toImage();
+        QCOMPARE(shown, hidden);
     }
 
     void focusCycle_data() {
@@ -393,14 +406,39 @@ private slots:
         QCOMPARE(focused(), box(Field::Text1));
         QVERIFY(form().isVisible());
 
+        // Only a calculation that writes clears the note; one that stops at
+        // an input that is not a number does not.
+        QTest::mouseClick(box(Field::Text2), Qt::LeftButton);
+        type("x");
+        QVERIFY(note->isVisible());
+
         // Still usable: a correction computes and clears the note.
-        QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
-        type("1");
-        box(Field::Text2)->setText(QStringLiteral("1"));
+        QTest::keyClick(focused(), Qt::Key_Backspace);
+        box(Field::Text1)->setText(QStringLiteral("10"));
         box(Field::Text3)->setText(QStringLiteral("1"));
-        type("0");
+        type("1");
         compareFields(coreResult({"10", "1", "1"}));
         QVERIFY(!note->isVisible());
+    }
+
+    // A long program write must not open the box to longer typing.
+    void typingLimitHoldsAfterLongWrite() {
+        box(Field::Text1)->setText(QStringLiteral("999"));
+        box(Field::Text2)->setText(QStringLiteral("20000"));
+        box(Field::Text3)->setText(QStringLiteral("999"));
+        QTest::mouseClick(form().control("Command1"), Qt::LeftButton, {}, QPoint(10, 0));
+        QCOMPARE(text(Field::Text10), QStringLiteral("1728"));
+        QTest::mouseClick(box(Field::Text10), Qt::LeftButton);
+        QTest::keyClick(focused(), Qt::Key_End);
+        type("5");
+        QCOMPARE(text(Field::Text10), QStringLiteral("1728"));
+        QTest::keyClick(focused(), Qt::Key_Backspace);
+        QCOMPARE(text(Field::Text10), QStringLiteral("172"));
+        type("3");
+        QCOMPARE(text(Field::Text10), QStringLiteral("172"));
+        QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
+        type("12");
+        QCOMPARE(text(Field::Text10), QStringLiteral("12"));
     }
 
     void autoRepeatReleasesAreIgnored() {
