@@ -37,7 +37,9 @@ constexpr std::string_view kHelp =
     "                     STATUS is ok, skipped (nothing was computed), overflow or\n"
     "                     floating-point; a malformed line gives bad-line.\n"
     "\n"
-    "Exit status: 0 success, 1 a calculation error or a bad batch line, 2 bad arguments.\n";
+    "Exit status: 0 success, 1 a calculation error or a bad batch line, 2 bad arguments\n"
+    "(an input that is not a number, or a recovery value that rounds to 0 and so has\n"
+    "no seconds per mana).\n";
 
 struct Result {
     std::string_view caption;

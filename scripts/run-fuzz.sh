@@ -16,9 +16,15 @@ grep -E '^(Done|stat::(number_of_executed_units|average_exec_per_sec|new_units_a
     "$work/log" || true
 if [ "$status" -ne 0 ]; then
     tail -n 60 "$work/log" >&2
-    echo "fuzz: failed; reproducer:" >&2
+    # Keep the reproducers: the scratch folder goes when the script ends.
+    kept=build/fuzz/artifacts
+    mkdir -p "$kept"
+    echo "fuzz: failed; reproducers in $kept:" >&2
     for f in "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-*; do
-        [ -e "$f" ] && { echo "$f" >&2; od -c "$f" | head -n 20 >&2; }
+        [ -e "$f" ] || continue
+        cp "$f" "$kept/"
+        echo "$kept/$(basename "$f")" >&2
+        od -c "$f" | head -n 20 >&2
     done
     exit "$status"
 fi

@@ -14,8 +14,31 @@
 namespace runtime {
 namespace {
 
-// Full-width forms map onto their ASCII counterparts; anything else outside
-// ASCII makes the text non-numeric. Writes the ASCII form into out.
+// The full-width forms of the numeric characters, as a Japanese input method
+// types them, and the ideographic space.
+char fullWidthToAscii(unsigned char b0, unsigned char b1, unsigned char b2) {
+    if (b0 == 0xE3 && b1 == 0x80 && b2 == 0x80) return ' ';  // U+3000
+    if (b0 != 0xEF) return 0;
+    if (b1 == 0xBC && b2 >= 0x90 && b2 <= 0x99) return static_cast<char>('0' + (b2 - 0x90));
+    if (b1 == 0xBC) {
+        switch (b2) {
+            case 0x8B:
+                return '+';  // U+FF0B
+            case 0x8D:
+                return '-';  // U+FF0D
+            case 0x8E:
+                return '.';  // U+FF0E
+            case 0xA5:
+                return 'E';  // U+FF25
+            default:
+                return 0;
+        }
+    }
+    return b1 == 0xBD && b2 == 0x85 ? 'e' : 0;  // U+FF45
+}
+
+// Writes the ASCII form of text into out; false when text holds anything else
+// outside ASCII, which makes it non-numeric.
 bool toAscii(std::string_view text, std::string& out) {
     out.clear();
     out.reserve(text.size());
@@ -27,26 +50,9 @@ bool toAscii(std::string_view text, std::string& out) {
             continue;
         }
         if (i + 3 > text.size()) return false;
-        const auto b1 = static_cast<unsigned char>(text[i + 1]);
-        const auto b2 = static_cast<unsigned char>(text[i + 2]);
-        char mapped = 0;
-        if (c == 0xEF && b1 == 0xBC && b2 >= 0x90 && b2 <= 0x99) {
-            mapped = static_cast<char>('0' + (b2 - 0x90));  // U+FF10..U+FF19
-        } else if (c == 0xEF && b1 == 0xBC && b2 == 0x8B) {
-            mapped = '+';  // U+FF0B
-        } else if (c == 0xEF && b1 == 0xBC && b2 == 0x8D) {
-            mapped = '-';  // U+FF0D
-        } else if (c == 0xEF && b1 == 0xBC && b2 == 0x8E) {
-            mapped = '.';  // U+FF0E
-        } else if (c == 0xEF && b1 == 0xBC && b2 == 0xA5) {
-            mapped = 'E';  // U+FF25
-        } else if (c == 0xEF && b1 == 0xBD && b2 == 0x85) {
-            mapped = 'e';  // U+FF45
-        } else if (c == 0xE3 && b1 == 0x80 && b2 == 0x80) {
-            mapped = ' ';  // U+3000, the ideographic space
-        } else {
-            return false;
-        }
+        const char mapped = fullWidthToAscii(c, static_cast<unsigned char>(text[i + 1]),
+                                             static_cast<unsigned char>(text[i + 2]));
+        if (mapped == 0) return false;
         out.push_back(mapped);
         i += 3;
     }

@@ -225,6 +225,10 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"small_exponent", 5.6789e-12, "5.6789E-12"},
         FormatCase{"small_needing_many_digits", 10.0 / 1728.0, "5.78703703703704E-03"},
         FormatCase{"largest_fixed", 999999999999999.0, "999999999999999"},
+        // Exactly halfway at the 16th digit (1 + 1/32768, 1 + 3/32768): the
+        // exact binary value is rounded half to even, as IEEE printing does.
+        FormatCase{"exact_tie_stays_even", 1.000030517578125, "1.00003051757812"},
+        FormatCase{"exact_tie_rounds_up_to_even", 1.000091552734375, "1.00009155273438"},
         FormatCase{"rounds_up_to_exponent", 999999999999999.5, "1E+15"},
         FormatCase{"one_e15", 1e15, "1E+15"}, FormatCase{"one_point_two_e15", 1.2e15, "1.2E+15"},
         FormatCase{"negative_exponent_form", -1.23456789012345678e17, "-1.23456789012346E+17"},
@@ -275,12 +279,6 @@ TEST(FormatDouble, ReadsBackAsTheValueRoundedToFifteenDigits) {
     for (double v : {0.1234567890123455, 1.000000000000005, 9.999999999999995, 2.5e-310}) {
         expectRoundedTo15(v);
     }
-}
-
-TEST(FormatInt16, WritesDecimalWithMinus) {
-    EXPECT_EQ(runtime::formatInt16(0), "0");
-    EXPECT_EQ(runtime::formatInt16(32767), "32767");
-    EXPECT_EQ(runtime::formatInt16(-32768), "-32768");
 }
 
 TEST(FpCheck, PassesFiniteAndRaisesOnNonFinite) {
