@@ -8,7 +8,7 @@ packages=(
   # toolchain
   g++ make cmake ninja-build pkg-config
   # clang for the libFuzzer target (the fuzzer runtime is in libclang-rt)
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-dev clang-format
   # test and benchmark libraries
   libgtest-dev libgmock-dev libbenchmark-dev
   # the window: Qt 6 Widgets, its platform plugins (xcb, offscreen)
