@@ -44,7 +44,8 @@ bool emptiesOnEntry(Qt::FocusReason reason) {
 // the original's boxes refused typing into a longer text.
 class TypingLimit final : public QValidator {
 public:
-    TypingLimit(int limit, QLineEdit* box) : QValidator(box), m_limit(limit) {
+    TypingLimit(int limit, QLineEdit* box)
+        : QValidator(box), m_limit(limit), m_current(box->text().size()) {
         connect(box, &QLineEdit::textChanged, this,
                 [this](const QString& text) { m_current = text.size(); });
     }
@@ -65,7 +66,7 @@ public:
 
 private:
     int m_limit;
-    qsizetype m_current = 0;
+    qsizetype m_current;
     bool m_writing = false;
 };
 
