@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFrame>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +32,8 @@ QString fromUtf8(std::string_view s) {
 // Entering an input by Tab, Enter or a click empties it. Coming back from
 // another window, or from the box's own context menu, does not: emptying the
 // player's input on every switch to the game would lose it.
+constexpr int kInputMethodKeyCode = 229;
+
 bool emptiesOnEntry(Qt::FocusReason reason) {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
@@ -259,6 +262,20 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                 const int shift = shiftState(*key);
                 run(box, [this, &b, code, shift] { (this->*b.keyUp)(code, shift); });
             }
+        } else if (event->type() == QEvent::InputMethod &&
+                   !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) {
+            // An input method may keep the key releases of what it composed to
+            // itself, and then full-width digits would never count. Its commit
+            // stands for them, with the code the original platform reports for
+            // keys an input method processed (229). Queued, so that the box
+            // holds the committed text by then.
+            const auto keyUp = b.keyUp;
+            QMetaObject::invokeMethod(
+                this,
+                [this, box, keyUp] {
+                    run(box, [this, keyUp] { (this->*keyUp)(kInputMethodKeyCode, 0); });
+                },
+                Qt::QueuedConnection);
         }
         break;
     }

@@ -441,6 +441,16 @@ private slots:
         QCOMPARE(text(Field::Text10), QStringLiteral("12"));
     }
 
+    // Full-width digits committed by an input method count like typed ones,
+    // even when the input method keeps the key releases to itself.
+    void inputMethodCommitRecalculates() {
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("１００"));
+        QApplication::sendEvent(box(Field::Text1), &commit);
+        QTRY_COMPARE(text(Field::Text10), QStringLiteral("4"));
+        compareFields(coreResult({"１００", "0", "0"}));
+    }
+
     void autoRepeatReleasesAreIgnored() {
         box(Field::Text1)->setText(QStringLiteral("1"));
         QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"),
