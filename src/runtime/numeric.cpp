@@ -5,7 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -152,10 +154,13 @@ Scan scanAscii(std::string_view t) {
 
 // The full-width forms are first mapped to ASCII in scratch, when there are any.
 Scan scan(std::string_view text, std::string& scratch) {
+    // Nearly every text is plain ASCII and numeric: no need to look for
+    // full-width forms before a first try.
+    const Scan direct = scanAscii(text);
+    if (direct.numeric) return direct;
     const bool ascii = std::all_of(text.begin(), text.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) return scanAscii(text);
-    if (!toAscii(text, scratch)) return {};
+    if (ascii || !toAscii(text, scratch)) return direct;
     return scanAscii(scratch);
 }
 
@@ -308,18 +313,51 @@ Digits roundTo15(double magnitude) {
     return out;
 }
 
+// Whole numbers below 1E15 have at most 15 digits: written exactly.
+std::string wholeNumber(double value) {
+    std::array<char, 24> buf{};
+    const char* end =
+        std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<long long>(value)).ptr;
+    return std::string(buf.data(), static_cast<std::size_t>(end - buf.data()));
+}
+
+// Most results have at most four decimals (219.175, 13.4, 0.5). If v times
+// 10^k is a whole number s below 1E15 and s / 10^k gives v back, the decimal
+// s·10^-k has at most 15 digits and rounds to v, so it is v rounded to 15
+// digits: written without the general digit generation.
+std::optional<std::string> fewDecimals(double value) {
+    static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+    static constexpr std::size_t kMaxDecimals = std::size(kScale) - 1;
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 1e11)) {
+        if (magnitude < 1e15 && magnitude == std::trunc(magnitude)) return wholeNumber(value);
+        return std::nullopt;
+    }
+    for (std::size_t k = 0; k <= kMaxDecimals; ++k) {
+        const double scaled = magnitude * kScale[k];
+        if (scaled != std::trunc(scaled) || scaled / kScale[k] != magnitude) continue;
+        std::array<char, 24> buf{};
+        const char* end =
+            std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<long long>(scaled)).ptr;
+        std::string digits(buf.data(), static_cast<std::size_t>(end - buf.data()));
+        if (digits.size() <= k) digits.insert(0, k + 1 - digits.size(), '0');
+        std::string out = value < 0 ? "-" : "";
+        out.append(digits, 0, digits.size() - k);
+        if (k > 0) {
+            out.push_back('.');
+            out.append(digits, digits.size() - k);
+        }
+        return out;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string formatDouble(double value) {
     fpCheck(value);
     if (value == 0) return "0";  // also for -0
-    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
-        // Whole numbers below 1E15 have at most 15 digits: written exactly.
-        std::array<char, 24> buf{};
-        const auto end =
-            std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<long long>(value)).ptr;
-        return std::string(buf.data(), end);
-    }
+    if (auto shortForm = fewDecimals(value)) return *std::move(shortForm);
 
     const Digits digits = roundTo15(std::fabs(value));
     const std::string_view sig(digits.d.data(), static_cast<std::size_t>(digits.count));

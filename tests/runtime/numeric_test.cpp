@@ -275,6 +275,13 @@ TEST(FormatDouble, ReadsBackAsTheValueRoundedToFifteenDigits) {
         expectRoundedTo15(a / b);
         expectRoundedTo15((a * 1.1) / 40 * 20 + b);
     }
+    // Short decimals, as most results are, up to the largest that keep four.
+    std::uniform_int_distribution<long long> whole(-99'999'999'999'999LL, 99'999'999'999'999LL);
+    constexpr double kPow10[] = {1, 10, 100, 1000, 10000, 100000};
+    for (int i = 0; i < 20000; ++i) {
+        const long long n = i % 2 ? whole(rng) : whole(rng) % 100000;
+        expectRoundedTo15(static_cast<double>(n) / kPow10[i % 6]);
+    }
     // Values whose shortest form is exactly a rounding midpoint.
     for (double v : {0.1234567890123455, 1.000000000000005, 9.999999999999995, 2.5e-310}) {
         expectRoundedTo15(v);
