@@ -152,10 +152,10 @@ Scan scanAscii(std::string_view t) {
     return out;
 }
 
-// The full-width forms are first mapped to ASCII in scratch, when there are any.
+// Reads text as a number. Nearly every text is plain ASCII, so full-width
+// forms are only looked for, and mapped to ASCII in scratch, when the plain
+// reading fails.
 Scan scan(std::string_view text, std::string& scratch) {
-    // Nearly every text is plain ASCII and numeric: no need to look for
-    // full-width forms before a first try.
     const Scan direct = scanAscii(text);
     if (direct.numeric) return direct;
     const bool ascii = std::all_of(text.begin(), text.end(),
