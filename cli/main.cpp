@@ -129,7 +129,7 @@ public:
     bool answer(std::string_view line, std::string& out) {
         const std::size_t tab1 = line.find('\t');
         if (tab1 == std::string_view::npos) {
-            calc::MemoryFieldSet fields;
+            calc::MemoryFieldSet& fields = fresh();
             fields.setText(Field::Text10, line);
             const std::string_view status = runForStatus(fields, calc::recoveryValueEntry);
             out += fields.view(Field::Text5);
@@ -143,7 +143,7 @@ public:
             out += "bad-line\n";
             return false;
         }
-        calc::MemoryFieldSet fields;
+        calc::MemoryFieldSet& fields = fresh();
         fields.setText(Field::Text1, line.substr(0, tab1));
         fields.setText(Field::Text2, line.substr(tab1 + 1, tab2 - tab1 - 1));
         fields.setText(Field::Text3, line.substr(tab2 + 1));
@@ -156,6 +156,17 @@ public:
         out += '\n';
         return true;
     }
+
+private:
+    // Every line starts from the window's starting texts. Resetting one field
+    // set reuses its strings' storage instead of building ten new ones.
+    calc::MemoryFieldSet& fresh() {
+        m_fields = kStart;
+        return m_fields;
+    }
+
+    inline static const calc::MemoryFieldSet kStart{};
+    calc::MemoryFieldSet m_fields;
 };
 
 int runBatch() {
