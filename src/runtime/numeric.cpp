@@ -313,14 +313,6 @@ Digits roundTo15(double magnitude) {
     return out;
 }
 
-// Whole numbers below 1E15 have at most 15 digits: written exactly.
-std::string wholeNumber(double value) {
-    std::array<char, 24> buf{};
-    const char* end =
-        std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<long long>(value)).ptr;
-    return std::string(buf.data(), static_cast<std::size_t>(end - buf.data()));
-}
-
 // Most results have at most four decimals (219.175, 13.4, 0.5). If v times
 // 10^k is a whole number s below 1E15 and s / 10^k gives v back, the decimal
 // s·10^-k has at most 15 digits and rounds to v, so it is v rounded to 15
@@ -329,12 +321,9 @@ std::optional<std::string> fewDecimals(double value) {
     static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
     static constexpr std::size_t kMaxDecimals = std::size(kScale) - 1;
     const double magnitude = std::fabs(value);
-    if (!(magnitude < 1e11)) {
-        if (magnitude < 1e15 && magnitude == std::trunc(magnitude)) return wholeNumber(value);
-        return std::nullopt;
-    }
     for (std::size_t k = 0; k <= kMaxDecimals; ++k) {
         const double scaled = magnitude * kScale[k];
+        if (!(scaled < 1e15)) break;  // beyond 15 digits (or not finite)
         if (scaled != std::trunc(scaled) || scaled / kScale[k] != magnitude) continue;
         std::array<char, 24> buf{};
         const char* end =
