@@ -1,31 +1,61 @@
 // Feeds arbitrary texts to both calculations. Fails on a crash, on undefined
-// behaviour, on any exception other than the two calculation errors, and on a
-// field left holding a text that the program itself would not read as a number.
+// behaviour, on any exception other than the two calculation errors, on a
+// text read differently from the plain reference reader, and on a field left
+// holding a text other than the plain reference's written form of its value.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "calc/field_set.h"
 #include "calc/recalculation.h"
+#include "reference/number_reference.h"
 #include "runtime/errors.h"
 #include "runtime/numeric.h"
 
 namespace {
 
 using calc::Field;
+using reference::Reading;
 
 constexpr Field kWritten[] = {Field::Text10, Field::Text5, Field::Text6,
                               Field::Text4,  Field::Text7, Field::Text8};
 
-void requireNumeric(const calc::FieldSet& fields, Field f) {
+[[noreturn]] void fail(const char* what, std::string_view text) {
+    std::fprintf(stderr, "%s: \"%.*s\"\n", what, static_cast<int>(text.size()), text.data());
+    std::abort();
+}
+
+// The program reads a text exactly as the reference does: the same verdict on
+// whether it is a number, the same double to the bit, the same overflow.
+void requireReadAsReference(std::string_view text) {
+    const Reading want = reference::read(text);
+    if (runtime::isNumeric(text) != (want.kind != Reading::Kind::NotNumeric)) {
+        fail("numeric test differs from the reference", text);
+    }
+    if (want.kind == Reading::Kind::NotNumeric) return;
+    try {
+        const double got = runtime::toDouble(text);
+        if (want.kind != Reading::Kind::Value ||
+            std::bit_cast<std::uint64_t>(got) != std::bit_cast<std::uint64_t>(want.value)) {
+            fail("value differs from the reference", text);
+        }
+    } catch (const runtime::OverflowError&) {
+        if (want.kind != Reading::Kind::Overflow) fail("overflow the reference does not see", text);
+    }
+}
+
+// A written field holds the reference's written form of its own value.
+void requireWrittenForm(const calc::FieldSet& fields, Field f) {
     const std::string text = fields.text(f);
-    if (!runtime::isNumeric(text)) {
-        std::fprintf(stderr, "%s holds a non-numeric text: \"%s\"\n",
-                     std::string(calc::fieldName(f)).c_str(), text.c_str());
-        std::abort();
+    if (!reference::canonicalShape(text)) fail("not a written form", text);
+    const Reading r = reference::read(text);
+    if (r.kind != Reading::Kind::Value || reference::writtenForm(r.value) != text) {
+        fail("differs from the reference's written form", text);
     }
 }
 
@@ -39,6 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t nl = rest.find('\n');
         t = rest.substr(0, nl);
         rest = nl == std::string_view::npos ? std::string_view() : rest.substr(nl + 1);
+        requireReadAsReference(t);
     }
 
     calc::MemoryFieldSet fields;
@@ -50,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const runtime::OverflowError&) {
     } catch (const runtime::FloatingPointError&) {
     }
-    for (Field f : kWritten) requireNumeric(fields, f);
+    for (Field f : kWritten) requireWrittenForm(fields, f);
 
     // The typed recovery value lands on the results of the run above.
     fields.setText(Field::Text10, texts[3]);
@@ -59,6 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const runtime::OverflowError&) {
     } catch (const runtime::FloatingPointError&) {
     }
-    requireNumeric(fields, Field::Text5);
+    requireWrittenForm(fields, Field::Text5);
     return 0;
 }

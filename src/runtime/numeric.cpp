@@ -330,11 +330,18 @@ std::optional<std::string> fewDecimals(double value) {
             std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<long long>(scaled)).ptr;
         std::string digits(buf.data(), static_cast<std::size_t>(end - buf.data()));
         if (digits.size() <= k) digits.insert(0, k + 1 - digits.size(), '0');
+        // The smallest k need not be the first that works: 295.47 * 100 is
+        // not a whole double but 295.47 * 1000 is, and its zero must go.
+        std::size_t decimals = k;
+        while (decimals > 0 && digits.back() == '0') {
+            digits.pop_back();
+            --decimals;
+        }
         std::string out = value < 0 ? "-" : "";
-        out.append(digits, 0, digits.size() - k);
-        if (k > 0) {
+        out.append(digits, 0, digits.size() - decimals);
+        if (decimals > 0) {
             out.push_back('.');
-            out.append(digits, digits.size() - k);
+            out.append(digits, digits.size() - decimals);
         }
         return out;
     }

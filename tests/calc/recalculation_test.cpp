@@ -116,6 +116,15 @@ INSTANTIATE_TEST_SUITE_P(
             "19832",
             "0",
             {"1638", "6.10500610500611E-03", "32740", "32722.8", "32", "10.5"}},
+        // FPoint is a short decimal whose shortest scaling by ten brings a
+        // zero along (295.47 * 1000 is whole, * 100 is not): no "295.470".
+        Row{"fpoint_without_trailing_zero",
+            "17",
+            "112.8",
+            "105",
+            {"16", "0.625", "300", "295.47", "9", "2.8"}},
+        Row{"fpoint_2_55", "0", "1.7", "0", {"2", "5", "20", "2.55", "35", "11.7"}},
+        Row{"fpoint_131_05", "128", "4.7", "62", {"8", "1.25", "140", "131.05", "18", "6"}},
         Row{"spaces_and_signs",
             " +100 ",
             "9.95e1",
