@@ -248,101 +248,55 @@ std::int32_t checkedInt32(long long value) {
 
 namespace {
 
-// A double's value rounded to 15 significant digits: digits without trailing
-// zeros, and the decimal exponent of the first one.
+// A double's value rounded to 15 significant digits: the digits, and the
+// decimal exponent of the first one.
 struct Digits {
     std::array<char, 20> d{};
     int count = 0;
     int exponent = 0;
+
+    char at(int i) const { return d[static_cast<std::size_t>(i)]; }
+    char& at(int i) { return d[static_cast<std::size_t>(i)]; }
 };
 
 // Splits to_chars' "d.ddde±x" (sign already removed) into Digits.
-void readScientific(std::string_view sci, Digits& out) {
-    const std::size_t e = sci.find('e');
-    out.count = 0;
-    for (char c : sci.substr(0, e)) {
-        if (c != '.') out.d[static_cast<std::size_t>(out.count++)] = c;
+Digits readScientific(const char* first, const char* last) {
+    Digits out;
+    const char* p = first;
+    for (; p != last && *p != 'e'; ++p) {
+        if (*p != '.') out.at(out.count++) = *p;
     }
-    const char* expFirst = sci.data() + e + 1;
-    if (*expFirst == '+') ++expFirst;
-    std::from_chars(expFirst, sci.data() + sci.size(), out.exponent);
+    if (p != last && *++p == '+') ++p;
+    std::from_chars(p, last, out.exponent);
+    return out;
 }
 
-// The shortest text that reads back as the value is cheap to get. With at most
-// 15 digits it is the 15-digit rounding itself. With 16 or 17 digits, no
-// rounding midpoint (a 16-digit decimal ending in 5) lies between it and the
-// value, or the shortest form would have been that midpoint or shorter; so
-// rounding its digits gives the same result as rounding the exact value,
-// unless it is itself a midpoint, which takes the exact (slower) path. This
-// needs the full 53-bit precision, so subnormals take the exact path too.
+// to_chars with a precision rounds the exact binary value, ties to even, as
+// the original's conversion did.
 Digits roundTo15(double magnitude) {
     std::array<char, 32> buf{};
-    Digits out;
-    const auto read = [&](std::to_chars_result res) {
-        readScientific({buf.data(), static_cast<std::size_t>(res.ptr - buf.data())}, out);
-    };
-    const auto exact = [&] {
-        read(std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                           std::chars_format::scientific, 14));
-    };
-    const auto at = [&](int i) { return out.d[static_cast<std::size_t>(i)]; };
-
-    if (magnitude < std::numeric_limits<double>::min()) {
-        exact();
-    } else {
-        read(std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                           std::chars_format::scientific));
-        if (out.count == 16 && at(15) == '5') {
-            exact();
-        } else if (out.count > 15) {
-            const bool up = at(15) > '5' || (at(15) == '5' && at(16) > '0');
-            out.count = 15;
-            if (up) {
-                int i = 14;
-                while (i >= 0 && at(i) == '9') out.d[static_cast<std::size_t>(i--)] = '0';
-                if (i >= 0) {
-                    ++out.d[static_cast<std::size_t>(i)];
-                } else {
-                    out.d[0] = '1';  // 9.99...9 became 10
-                    ++out.exponent;
-                }
-            }
-        }
-    }
-    while (out.count > 1 && out.d[static_cast<std::size_t>(out.count - 1)] == '0') --out.count;
-    return out;
+    const char* end = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
+                                    std::chars_format::scientific, 14)
+                          .ptr;
+    return readScientific(buf.data(), end);
 }
 
 // Most results have at most four decimals (219.175, 13.4, 0.5). If v times
 // 10^k is a whole number s below 1E15 and s / 10^k gives v back, the decimal
-// s·10^-k has at most 15 digits and rounds to v, so it is v rounded to 15
-// digits: written without the general digit generation.
-std::optional<std::string> fewDecimals(double value) {
+// s·10^-k has at most 15 digits and rounds to v, so its digits are v's digits
+// rounded to 15: no general digit generation needed.
+std::optional<Digits> shortDecimal(double magnitude) {
     static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
-    static constexpr std::size_t kMaxDecimals = std::size(kScale) - 1;
-    const double magnitude = std::fabs(value);
-    for (std::size_t k = 0; k <= kMaxDecimals; ++k) {
+    for (int k = 0; k < static_cast<int>(std::size(kScale)); ++k) {
         const double scaled = magnitude * kScale[k];
         if (!(scaled < 1e15)) break;  // beyond 15 digits (or not finite)
         if (scaled != std::trunc(scaled) || scaled / kScale[k] != magnitude) continue;
-        std::array<char, 24> buf{};
+        Digits out;
         const char* end =
-            std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<long long>(scaled)).ptr;
-        std::string digits(buf.data(), static_cast<std::size_t>(end - buf.data()));
-        if (digits.size() <= k) digits.insert(0, k + 1 - digits.size(), '0');
-        // The smallest k need not be the first that works: 295.47 * 100 is
-        // not a whole double but 295.47 * 1000 is, and its zero must go.
-        std::size_t decimals = k;
-        while (decimals > 0 && digits.back() == '0') {
-            digits.pop_back();
-            --decimals;
-        }
-        std::string out = value < 0 ? "-" : "";
-        out.append(digits, 0, digits.size() - decimals);
-        if (decimals > 0) {
-            out.push_back('.');
-            out.append(digits, digits.size() - decimals);
-        }
+            std::to_chars(out.d.data(), out.d.data() + out.d.size(), static_cast<long long>(scaled))
+                .ptr;
+        out.count = static_cast<int>(end - out.d.data());
+        out.exponent = out.count - 1 - k;
         return out;
     }
     return std::nullopt;
@@ -353,45 +307,41 @@ std::optional<std::string> fewDecimals(double value) {
 std::string formatDouble(double value) {
     fpCheck(value);
     if (value == 0) return "0";  // also for -0
-    if (auto shortForm = fewDecimals(value)) return *std::move(shortForm);
 
-    const Digits digits = roundTo15(std::fabs(value));
-    const std::string_view sig(digits.d.data(), static_cast<std::size_t>(digits.count));
+    const double magnitude = std::fabs(value);
+    std::optional<Digits> found = shortDecimal(magnitude);
+    Digits digits = found ? *found : roundTo15(magnitude);
+    // Whatever path gave them, zeros at the end are not written: 295.47 is
+    // found as 295470 thousandths.
+    while (digits.count > 1 && digits.at(digits.count - 1) == '0') --digits.count;
     const int exponent = digits.exponent;
     const int decimals = digits.count - 1 - exponent;  // digits after the point in fixed form
 
-    std::string out;
-    out.reserve(24);
-    if (value < 0) out.push_back('-');
+    // At most "-1.23456789012345E-308" or "-0.000000000000001".
+    std::array<char, 32> buf{};
+    std::size_t n = 0;
+    const auto put = [&](char c) { buf[n++] = c; };
+    if (value < 0) put('-');
     if (exponent < 15 && decimals <= 15) {
-        if (exponent < 0) {
-            out += "0.";
-            out.append(static_cast<std::size_t>(-exponent - 1), '0');
-            out += sig;
-        } else if (decimals <= 0) {
-            out += sig;
-            out.append(static_cast<std::size_t>(-decimals), '0');
-        } else {
-            const auto whole = static_cast<std::size_t>(exponent + 1);
-            out += sig.substr(0, whole);
-            out.push_back('.');
-            out += sig.substr(whole);
+        // Every position from the first digit or the units, whichever is
+        // higher, down to the last digit, with the point after the units.
+        for (int position = std::max(exponent, 0); position >= std::min(-decimals, 0); --position) {
+            const int i = exponent - position;
+            put(i >= 0 && i < digits.count ? digits.at(i) : '0');
+            if (position == 0 && decimals > 0) put('.');
         }
-        return out;
+    } else {
+        put(digits.at(0));
+        if (digits.count > 1) put('.');
+        for (int i = 1; i < digits.count; ++i) put(digits.at(i));
+        put('E');
+        put(exponent < 0 ? '-' : '+');
+        const int e = exponent < 0 ? -exponent : exponent;
+        if (e < 10) put('0');
+        n = static_cast<std::size_t>(std::to_chars(buf.data() + n, buf.data() + buf.size(), e).ptr -
+                                     buf.data());
     }
-    out.push_back(sig.front());
-    if (sig.size() > 1) {
-        out.push_back('.');
-        out += sig.substr(1);
-    }
-    out.push_back('E');
-    out.push_back(exponent < 0 ? '-' : '+');
-    const int magnitude = exponent < 0 ? -exponent : exponent;
-    if (magnitude < 10) out.push_back('0');
-    std::array<char, 8> exp{};
-    const auto end = std::to_chars(exp.data(), exp.data() + exp.size(), magnitude).ptr;
-    out.append(exp.data(), end);
-    return out;
+    return std::string(buf.data(), n);
 }
 
 std::string formatInt16(std::int16_t value) {

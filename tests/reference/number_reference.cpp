@@ -36,12 +36,14 @@ std::string writtenForm(double value) {
     if (value < 0) out += '-';
     const int decimals = count - 1 - exponent;
     if (exponent < 15 && decimals <= 15) {
-        // Fixed: every digit position from the larger of the first digit and
-        // the units down to the last digit, with a point after the units.
-        for (int position = std::max(exponent, 0); position >= std::min(-decimals, 0); --position) {
-            const int i = exponent - position;  // index into digits
-            out += i >= 0 && i < count ? digits[i] : '0';
-            if (position == 0 && decimals > 0) out += '.';
+        if (exponent < 0) {  // 0.000ddd
+            out.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0');
+            out.append(digits, digits + count);
+        } else if (decimals <= 0) {  // ddd000
+            out.append(digits, digits + count).append(static_cast<std::size_t>(-decimals), '0');
+        } else {  // ddd.ddd
+            out.append(digits, digits + exponent + 1).append(".");
+            out.append(digits + exponent + 1, digits + count);
         }
         return out;
     }
