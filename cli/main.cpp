@@ -1,6 +1,7 @@
 // manacalc-cli: the calculator's numbers without the window, for scripts and
 // for checking a character build from a terminal.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -39,7 +40,7 @@ constexpr std::string_view kHelp =
     "\n"
     "Exit status: 0 success, 1 a calculation error or a bad batch line, 2 bad arguments\n"
     "(an input that is not a number, or a recovery value that rounds to 0 and so has\n"
-    "no seconds per mana).\n";
+    "no seconds per mana), 3 standard output could not be written (a full disk).\n";
 
 struct Result {
     std::string_view caption;
@@ -56,6 +57,39 @@ constexpr Result kResults[] = {
 // The batch contract: the order in which a three-input line is answered.
 constexpr Field kBatchFields[] = {Field::Text10, Field::Text5, Field::Text6,
                                   Field::Text4,  Field::Text7, Field::Text8};
+
+// The exit status for output that could not be written, whatever else happened.
+constexpr int kOutputFailed = 3;
+
+// The first error writing standard output (an errno value), 0 while there is none.
+// Output is buffered, so a full disk shows up on a later write or only at the final
+// flush; every write and that flush record it here, and the exit status reports it.
+int outputError = 0;
+
+bool writeOut(std::string_view text) {
+    errno = 0;
+    if (outputError == 0 && std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
+        outputError = errno != 0 ? errno : EIO;
+    }
+    return outputError == 0;
+}
+
+bool flushOut() {
+    errno = 0;
+    if (outputError == 0 && std::fflush(stdout) != 0) outputError = errno != 0 ? errno : EIO;
+    return outputError == 0;
+}
+
+// Closing standard output is its last chance to fail (a disk that fills up at the
+// final flush); a result that never reached its reader must not exit 0.
+int closeOut(int status) {
+    errno = 0;
+    if (std::fclose(stdout) != 0 && outputError == 0) outputError = errno != 0 ? errno : EIO;
+    if (outputError == 0) return status;
+    std::fprintf(stderr, "manacalc-cli: cannot write standard output: %s\n",
+                 std::strerror(outputError));
+    return kOutputFailed;
+}
 
 int usageError(std::string_view message) {
     std::fprintf(stderr, "manacalc-cli: %.*s\n%.*s", static_cast<int>(message.size()),
@@ -93,12 +127,18 @@ int runInputs(const char* intText, const char* mediText, const char* focusText) 
     } catch (const runtime::RuntimeError& e) {
         error = e.what();  // the fields show how far the calculation got
     }
+    std::string out;
     for (const auto& r : kResults) {
-        std::printf("%.*s\t%s\n", static_cast<int>(r.caption.size()), r.caption.data(),
-                    fields.text(r.field).c_str());
+        out += r.caption;
+        out += '\t';
+        out += fields.view(r.field);
+        out += '\n';
     }
+    writeOut(out);
     if (error.empty()) return 0;
-    std::fflush(stdout);
+    // The results first, so that on a terminal the error reads after them; if they
+    // could not be written, that failure is the one to report.
+    if (!flushOut()) return kOutputFailed;
     std::fprintf(stderr, "manacalc-cli: %s\n", error.c_str());
     return 1;
 }
@@ -119,7 +159,9 @@ int runRecovery(const char* value) {
         std::fprintf(stderr, "manacalc-cli: %s\n", e.what());
         return 1;
     }
-    std::printf("%s\n", fields.text(Field::Text5).c_str());
+    std::string out(fields.view(Field::Text5));
+    out += '\n';
+    writeOut(out);
     return 0;
 }
 
@@ -188,7 +230,7 @@ int runBatch() {
                          lineNumber);
         }
         if (out.size() >= (1 << 16)) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
+            writeOut(out);
             out.clear();
         }
     };
@@ -207,23 +249,23 @@ int runBatch() {
             chunk.remove_prefix(nl + 1);
         }
         pending.append(chunk);
+        // No one reads the answers any more: stop instead of computing the rest.
+        if (outputError != 0) return kOutputFailed;
     }
     if (!pending.empty()) handle(pending);  // a last line without its newline
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    writeOut(out);
     return anyBad ? 1 : 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.size() == 1 && args[0] == "--help") {
-        std::printf("%.*s%.*s", static_cast<int>(kUsage.size()), kUsage.data(),
-                    static_cast<int>(kHelp.size()), kHelp.data());
+        writeOut(kUsage);
+        writeOut(kHelp);
         return 0;
     }
     if (args.size() == 1 && args[0] == "--version") {
-        std::printf("manacalc-cli %s\n", MANACALC_VERSION);
+        writeOut("manacalc-cli " MANACALC_VERSION "\n");
         return 0;
     }
     if (args.size() == 1 && args[0] == "--batch") return runBatch();
@@ -244,4 +286,10 @@ int main(int argc, char** argv) {
     }
     if (values.size() != 3) return usageError("expected three values: INT MEDI FOCUS");
     return runInputs(values[0], values[1], values[2]);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return closeOut(run(argc, argv));
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the real manacalc-cli against a table of cases: arguments, standard
 # input, expected standard output, expected exit status, and a text that
-# standard error must contain (empty: standard error must be empty).
+# standard error must contain (empty: standard error must be empty). A row may
+# also set, for itself alone, stdout_to: a file standard output goes to instead of
+# being compared, and err_lines: how many lines standard error must have.
 set -u
 cli=$1
 failures=0
@@ -15,7 +17,11 @@ check() {
     expected=$(printf '%b' "$expected_out"; echo x)
     expected=${expected%x}
     err=$(mktemp)
-    out=$(printf '%b' "$input" | "$cli" "$@" 2>"$err"; echo "rc=$?")
+    if [ -n "${stdout_to:-}" ]; then
+        out=$(printf '%b' "$input" | "$cli" "$@" 2>"$err" >"$stdout_to"; echo "rc=$?")
+    else
+        out=$(printf '%b' "$input" | "$cli" "$@" 2>"$err"; echo "rc=$?")
+    fi
     rc=${out##*rc=}
     out=${out%rc=*}
     count=$((count + 1))
@@ -27,6 +33,7 @@ check() {
     else
         grep -qF -- "$expected_err" "$err" || ok=0
     fi
+    [ -z "${err_lines:-}" ] || [ "$(wc -l <"$err")" -eq "$err_lines" ] || ok=0
     if [ $ok -eq 0 ]; then
         failures=$((failures + 1))
         echo "FAIL $name (exit $rc, expected $expected_rc)"
@@ -85,6 +92,13 @@ check no_arguments '' '' 2 'usage:'
 check two_inputs '' '' 2 'usage:' 1 2
 check unknown_option '' '' 2 'unknown or misplaced option' --fast 1 2 3
 check recovery_without_value '' '' 2 'usage:' --recovery
+
+# Output that cannot be written is a failure, reported once with its cause.
+full='cannot write standard output: No space left on device'
+stdout_to=/dev/full err_lines=1 check inputs_unwritten_over_calculation_error '' '' 3 "$full" -80 0 0
+stdout_to=/dev/full err_lines=1 check batch_unwritten '5\n' '' 3 "$full" --batch
+stdout_to=/dev/full err_lines=1 check recovery_unwritten '' '' 3 "$full" --recovery 3
+stdout_to=/dev/full err_lines=1 check help_unwritten '' '' 3 "$full" --help
 
 # --help starts with the usage and documents the batch statuses.
 help=$("$cli" --help) && help_rc=0 || help_rc=$?
