@@ -34,7 +34,8 @@ constexpr std::string_view kHelp =
     "                     INT<TAB>MEDI<TAB>FOCUS, answered by\n"
     "                     回復値 1mana-sec NextFPoint FPoint NextINT NextMedi STATUS,\n"
     "                     or a recovery value alone, answered by 1mana-sec STATUS;\n"
-    "                     fields are tab-separated, one output line per input line.\n"
+    "                     fields are tab-separated, lines end in LF, CRLF or CR,\n"
+    "                     and every input line gets one output line.\n"
     "                     STATUS is ok, skipped (nothing was computed), overflow or\n"
     "                     floating-point; a malformed line gives bad-line.\n"
     "\n"
@@ -221,7 +222,6 @@ int runBatch() {
 
     const auto handle = [&](std::string_view line) {
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (!runner.answer(line, out)) {
             anyBad = true;
             std::fprintf(stderr,
@@ -235,20 +235,35 @@ int runBatch() {
         }
     };
 
+    // LF, CRLF and a lone CR each end a line. A CR ends its line at once; when it is
+    // the last byte read, the LF of a CRLF is only in the next read and is skipped there.
+    bool afterCr = false;
     std::size_t got = 0;
     while ((got = std::fread(buf.data(), 1, buf.size(), stdin)) > 0) {
-        std::string_view chunk(buf.data(), got);
-        for (std::size_t nl; (nl = chunk.find('\n')) != std::string_view::npos;) {
+        const char* const data = buf.data();
+        std::size_t start = afterCr && data[0] == '\n' ? 1 : 0;
+        afterCr = false;
+        for (std::size_t i = start; i < got; ++i) {
+            const char c = data[i];
+            if (c != '\n' && c != '\r') continue;
+            const std::string_view line(data + start, i - start);
             if (pending.empty()) {
-                handle(chunk.substr(0, nl));
+                handle(line);
             } else {
-                pending.append(chunk.substr(0, nl));
+                pending.append(line);
                 handle(pending);
                 pending.clear();
             }
-            chunk.remove_prefix(nl + 1);
+            if (c == '\r') {
+                if (i + 1 == got) {
+                    afterCr = true;
+                } else if (data[i + 1] == '\n') {
+                    ++i;
+                }
+            }
+            start = i + 1;
         }
-        pending.append(chunk);
+        pending.append(data + start, got - start);
         // No one reads the answers any more: stop instead of computing the rest.
         if (outputError != 0) return kOutputFailed;
     }
