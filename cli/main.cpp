@@ -166,6 +166,8 @@ int runRecovery(const char* value) {
     return 0;
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 class BatchRunner {
 public:
     // Answers one line (without its end of line); false for a bad line.
@@ -221,7 +223,11 @@ int runBatch() {
     bool anyBad = false;
 
     const auto handle = [&](std::string_view line) {
-        ++lineNumber;
+        // Windows editors start a UTF-8 file with a byte-order mark; it is not part of
+        // the first value.
+        if (++lineNumber == 1 && line.starts_with(kByteOrderMark)) {
+            line.remove_prefix(kByteOrderMark.size());
+        }
         if (!runner.answer(line, out)) {
             anyBad = true;
             std::fprintf(stderr,

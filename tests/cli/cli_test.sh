@@ -49,6 +49,7 @@ ok_row='12\t0.833333333333333\t220\t219.175\t2\t0.5\tok\n'
 # --batch: one output line per input line.
 check batch_three_inputs_and_recovery '100\t99.5\t0\n5\n' "${ok_row}2\tok\n" 0 '' --batch
 check batch_crlf '100\t99.5\t0\r\n5\r\n' "${ok_row}2\tok\n" 0 '' --batch
+check batch_leading_byte_order_mark '\xef\xbb\xbf100\t99.5\t0\n' "$ok_row" 0 '' --batch
 check batch_lone_cr_line_ends '100\t99.5\t0\r5\r3\r' "${ok_row}2\tok\n3.33333333333333\tok\n" 0 '' --batch
 # The CR is the last byte of the first 64 KiB read, its LF the first of the next.
 check batch_crlf_split_across_reads "$(printf '%*s' 65534 '')5\r\n3\n" \
