@@ -166,6 +166,10 @@ int runRecovery(const char* value) {
     return 0;
 }
 
+// A file of the wrong kind is bad on every line: name the first few, then count the
+// rest instead of repeating one message millions of times.
+constexpr unsigned long long kBadLinesShown = 10;
+
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 class BatchRunner {
@@ -220,7 +224,7 @@ int runBatch() {
     std::string out;
     std::vector<char> buf(1 << 16);
     unsigned long long lineNumber = 0;
-    bool anyBad = false;
+    unsigned long long badLines = 0;
 
     const auto handle = [&](std::string_view line) {
         // Windows editors start a UTF-8 file with a byte-order mark; it is not part of
@@ -228,8 +232,7 @@ int runBatch() {
         if (++lineNumber == 1 && line.starts_with(kByteOrderMark)) {
             line.remove_prefix(kByteOrderMark.size());
         }
-        if (!runner.answer(line, out)) {
-            anyBad = true;
+        if (!runner.answer(line, out) && ++badLines <= kBadLinesShown) {
             std::fprintf(stderr,
                          "manacalc-cli: line %llu: expected INT<TAB>MEDI<TAB>FOCUS or one "
                          "recovery value\n",
@@ -275,7 +278,11 @@ int runBatch() {
     }
     if (!pending.empty()) handle(pending);  // a last line without its newline
     writeOut(out);
-    return anyBad ? 1 : 0;
+    if (badLines > kBadLinesShown) {
+        std::fprintf(stderr, "manacalc-cli: %llu bad lines in all, only the first %llu shown\n",
+                     badLines, kBadLinesShown);
+    }
+    return badLines > 0 ? 1 : 0;
 }
 
 int run(int argc, char** argv) {

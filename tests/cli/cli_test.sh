@@ -67,6 +67,8 @@ check batch_fresh_fields_each_line '0\t0\t-40\n1\t0\t0\n' \
     '0\t0\t0\t0\t0\t0\tfloating-point\n2\t5\t20\t0.5\t39\t13\tok\n' 0 '' --batch
 check batch_bad_lines_keep_numbering '1\t2\n100\t99.5\t0\n1\t2\t3\t4\n' \
     "bad-line\n${ok_row}bad-line\n" 1 'line 3' --batch
+err_lines=11 check batch_many_bad_lines_counted "$(printf '1\\t2\\n%.0s' {1..12})" \
+    "$(printf 'bad-line\\n%.0s' {1..12})" 1 '12 bad lines in all, only the first 10 shown' --batch
 check batch_line_longer_than_read_buffer "$(printf '%*s' 100000 '')5\n" '2\tok\n' 0 '' --batch
 
 # Three inputs on the command line.
