@@ -41,7 +41,8 @@ constexpr std::string_view kHelp =
     "\n"
     "Exit status: 0 success, 1 a calculation error or a bad batch line, 2 bad arguments\n"
     "(an input that is not a number, or a recovery value that rounds to 0 and so has\n"
-    "no seconds per mana), 3 standard output could not be written (a full disk).\n";
+    "no seconds per mana), 3 standard input could not be read or standard output\n"
+    "could not be written (a full disk).\n";
 
 struct Result {
     std::string_view caption;
@@ -59,8 +60,9 @@ constexpr Result kResults[] = {
 constexpr Field kBatchFields[] = {Field::Text10, Field::Text5, Field::Text6,
                                   Field::Text4,  Field::Text7, Field::Text8};
 
-// The exit status for output that could not be written, whatever else happened.
-constexpr int kOutputFailed = 3;
+// The exit status for input that could not be read or output that could not be
+// written, whatever else happened.
+constexpr int kIoFailed = 3;
 
 // The first error writing standard output (an errno value), 0 while there is none.
 // Output is buffered, so a full disk shows up on a later write or only at the final
@@ -89,7 +91,7 @@ int closeOut(int status) {
     if (outputError == 0) return status;
     std::fprintf(stderr, "manacalc-cli: cannot write standard output: %s\n",
                  std::strerror(outputError));
-    return kOutputFailed;
+    return kIoFailed;
 }
 
 int usageError(std::string_view message) {
@@ -139,7 +141,7 @@ int runInputs(const char* intText, const char* mediText, const char* focusText) 
     if (error.empty()) return 0;
     // The results first, so that on a terminal the error reads after them; if they
     // could not be written, that failure is the one to report.
-    if (!flushOut()) return kOutputFailed;
+    if (!flushOut()) return kIoFailed;
     std::fprintf(stderr, "manacalc-cli: %s\n", error.c_str());
     return 1;
 }
@@ -274,7 +276,16 @@ int runBatch() {
         }
         pending.append(data + start, got - start);
         // No one reads the answers any more: stop instead of computing the rest.
-        if (outputError != 0) return kOutputFailed;
+        if (outputError != 0) return kIoFailed;
+    }
+    if (std::ferror(stdin) != 0) {
+        // Answering the part of a line read so far would answer a line that was never
+        // given; the lines before it stand.
+        const int readError = errno;
+        writeOut(out);
+        std::fprintf(stderr, "manacalc-cli: cannot read standard input: %s\n",
+                     std::strerror(readError));
+        return kIoFailed;
     }
     if (!pending.empty()) handle(pending);  // a last line without its newline
     writeOut(out);

@@ -2,8 +2,9 @@
 # Runs the real manacalc-cli against a table of cases: arguments, standard
 # input, expected standard output, expected exit status, and a text that
 # standard error must contain (empty: standard error must be empty). A row may
-# also set, for itself alone, stdout_to: a file standard output goes to instead of
-# being compared, and err_lines: how many lines standard error must have.
+# also set, for itself alone, stdin_from: a file read instead of the input,
+# stdout_to: a file standard output goes to instead of being compared, and
+# err_lines: how many lines standard error must have.
 set -u
 cli=$1
 failures=0
@@ -17,11 +18,8 @@ check() {
     expected=$(printf '%b' "$expected_out"; echo x)
     expected=${expected%x}
     err=$(mktemp)
-    if [ -n "${stdout_to:-}" ]; then
-        out=$(printf '%b' "$input" | "$cli" "$@" 2>"$err" >"$stdout_to"; echo "rc=$?")
-    else
-        out=$(printf '%b' "$input" | "$cli" "$@" 2>"$err"; echo "rc=$?")
-    fi
+    out=$(printf '%b' "$input" | "$cli" "$@" <"${stdin_from:-/dev/stdin}" \
+        >"${stdout_to:-/dev/stdout}" 2>"$err"; echo "rc=$?")
     rc=${out##*rc=}
     out=${out%rc=*}
     count=$((count + 1))
@@ -100,7 +98,10 @@ check two_inputs '' '' 2 'usage:' 1 2
 check unknown_option '' '' 2 'unknown or misplaced option' --fast 1 2 3
 check recovery_without_value '' '' 2 'usage:' --recovery
 
-# Output that cannot be written is a failure, reported once with its cause.
+# Input that cannot be read and output that cannot be written are failures, each
+# reported once with its cause.
+stdin_from=/ err_lines=1 check batch_unreadable '' '' 3 'cannot read standard input: Is a directory' \
+    --batch
 full='cannot write standard output: No space left on device'
 stdout_to=/dev/full err_lines=1 check inputs_unwritten_over_calculation_error '' '' 3 "$full" -80 0 0
 stdout_to=/dev/full err_lines=1 check batch_unwritten '5\n' '' 3 "$full" --batch
