@@ -8,6 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "calc/field_set.h"
 #include "calc/recalculation.h"
 #include "runtime/errors.h"
@@ -330,5 +335,11 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // In text mode a Ctrl-Z byte ends standard input and every LF goes out as CRLF;
+    // the answers must be the same bytes on every system.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     return closeOut(run(argc, argv));
 }
