@@ -2,7 +2,7 @@
 # Runs the real manacalc-cli against a table of cases: arguments, standard
 # input, expected standard output, expected exit status, and a text that
 # standard error must contain (empty: standard error must be empty). A row may
-# also set, for itself alone, stdin_from: a file read instead of the input,
+# also set, for itself alone, stdin_from: a file to read instead of its input,
 # stdout_to: a file standard output goes to instead of being compared, and
 # err_lines: how many lines standard error must have.
 set -u
@@ -13,13 +13,14 @@ count=0
 check() {
     local name=$1 input=$2 expected_out=$3 expected_rc=$4 expected_err=$5
     shift 5
-    local out err rc expected
+    local in out err rc expected
     # A trailing x keeps the trailing newlines that $(...) would strip.
     expected=$(printf '%b' "$expected_out"; echo x)
     expected=${expected%x}
+    in=$(mktemp)
     err=$(mktemp)
-    out=$(printf '%b' "$input" | "$cli" "$@" <"${stdin_from:-/dev/stdin}" \
-        >"${stdout_to:-/dev/stdout}" 2>"$err"; echo "rc=$?")
+    printf '%b' "$input" >"$in"
+    out=$("$cli" "$@" <"${stdin_from:-$in}" >"${stdout_to:-/dev/stdout}" 2>"$err"; echo "rc=$?")
     rc=${out##*rc=}
     out=${out%rc=*}
     count=$((count + 1))
@@ -39,7 +40,7 @@ check() {
         echo "  expected: $(printf '%q' "$expected")"
         echo "  stderr:   $(cat "$err")"
     fi
-    rm -f "$err"
+    rm -f "$in" "$err"
 }
 
 ok_row='12\t0.833333333333333\t220\t219.175\t2\t0.5\tok\n'
