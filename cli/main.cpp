@@ -286,7 +286,7 @@ int runBatch() {
     if (std::ferror(stdin) != 0) {
         // Answering the part of a line read so far would answer a line that was never
         // given; the lines before it stand.
-        const int readError = errno;
+        const int readError = errno != 0 ? errno : EIO;
         writeOut(out);
         std::fprintf(stderr, "manacalc-cli: cannot read standard input: %s\n",
                      std::strerror(readError));
