@@ -1,11 +1,17 @@
 // manacalc-cli: the calculator's numbers without the window, for scripts and
 // for checking a character build from a terminal.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "calc/field_set.h"
 #include "calc/recalculation.h"
@@ -33,13 +39,15 @@ constexpr std::string_view kHelp =
     "                     INT<TAB>MEDI<TAB>FOCUS, answered by\n"
     "                     回復値 1mana-sec NextFPoint FPoint NextINT NextMedi STATUS,\n"
     "                     or a recovery value alone, answered by 1mana-sec STATUS;\n"
-    "                     fields are tab-separated, one output line per input line.\n"
+    "                     fields are tab-separated, lines end in LF, CRLF or CR,\n"
+    "                     and every input line gets one output line.\n"
     "                     STATUS is ok, skipped (nothing was computed), overflow or\n"
     "                     floating-point; a malformed line gives bad-line.\n"
     "\n"
     "Exit status: 0 success, 1 a calculation error or a bad batch line, 2 bad arguments\n"
     "(an input that is not a number, or a recovery value that rounds to 0 and so has\n"
-    "no seconds per mana).\n";
+    "no seconds per mana), 3 standard input could not be read or standard output\n"
+    "could not be written (a full disk).\n";
 
 struct Result {
     std::string_view caption;
@@ -56,6 +64,40 @@ constexpr Result kResults[] = {
 // The batch contract: the order in which a three-input line is answered.
 constexpr Field kBatchFields[] = {Field::Text10, Field::Text5, Field::Text6,
                                   Field::Text4,  Field::Text7, Field::Text8};
+
+// The exit status for input that could not be read or output that could not be
+// written, whatever else happened.
+constexpr int kIoFailed = 3;
+
+// The first error writing standard output (an errno value), 0 while there is none.
+// Output is buffered, so a full disk shows up on a later write or only at the final
+// flush; every write and that flush record it here, and the exit status reports it.
+int outputError = 0;
+
+bool writeOut(std::string_view text) {
+    errno = 0;
+    if (outputError == 0 && std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
+        outputError = errno != 0 ? errno : EIO;
+    }
+    return outputError == 0;
+}
+
+bool flushOut() {
+    errno = 0;
+    if (outputError == 0 && std::fflush(stdout) != 0) outputError = errno != 0 ? errno : EIO;
+    return outputError == 0;
+}
+
+// Closing standard output is its last chance to fail (a disk that fills up at the
+// final flush); a result that never reached its reader must not exit 0.
+int closeOut(int status) {
+    errno = 0;
+    if (std::fclose(stdout) != 0 && outputError == 0) outputError = errno != 0 ? errno : EIO;
+    if (outputError == 0) return status;
+    std::fprintf(stderr, "manacalc-cli: cannot write standard output: %s\n",
+                 std::strerror(outputError));
+    return kIoFailed;
+}
 
 int usageError(std::string_view message) {
     std::fprintf(stderr, "manacalc-cli: %.*s\n%.*s", static_cast<int>(message.size()),
@@ -93,12 +135,18 @@ int runInputs(const char* intText, const char* mediText, const char* focusText) 
     } catch (const runtime::RuntimeError& e) {
         error = e.what();  // the fields show how far the calculation got
     }
+    std::string out;
     for (const auto& r : kResults) {
-        std::printf("%.*s\t%s\n", static_cast<int>(r.caption.size()), r.caption.data(),
-                    fields.text(r.field).c_str());
+        out += r.caption;
+        out += '\t';
+        out += fields.view(r.field);
+        out += '\n';
     }
+    writeOut(out);
     if (error.empty()) return 0;
-    std::fflush(stdout);
+    // The results first, so that on a terminal the error reads after them; if they
+    // could not be written, that failure is the one to report.
+    if (!flushOut()) return kIoFailed;
     std::fprintf(stderr, "manacalc-cli: %s\n", error.c_str());
     return 1;
 }
@@ -119,9 +167,17 @@ int runRecovery(const char* value) {
         std::fprintf(stderr, "manacalc-cli: %s\n", e.what());
         return 1;
     }
-    std::printf("%s\n", fields.text(Field::Text5).c_str());
+    std::string out(fields.view(Field::Text5));
+    out += '\n';
+    writeOut(out);
     return 0;
 }
+
+// A file of the wrong kind is bad on every line: name the first few, then count the
+// rest instead of repeating one message millions of times.
+constexpr unsigned long long kBadLinesShown = 10;
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 class BatchRunner {
 public:
@@ -175,55 +231,85 @@ int runBatch() {
     std::string out;
     std::vector<char> buf(1 << 16);
     unsigned long long lineNumber = 0;
-    bool anyBad = false;
+    unsigned long long badLines = 0;
 
     const auto handle = [&](std::string_view line) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!runner.answer(line, out)) {
-            anyBad = true;
+        // Windows editors start a UTF-8 file with a byte-order mark; it is not part of
+        // the first value.
+        if (++lineNumber == 1 && line.starts_with(kByteOrderMark)) {
+            line.remove_prefix(kByteOrderMark.size());
+        }
+        if (!runner.answer(line, out) && ++badLines <= kBadLinesShown) {
             std::fprintf(stderr,
                          "manacalc-cli: line %llu: expected INT<TAB>MEDI<TAB>FOCUS or one "
                          "recovery value\n",
                          lineNumber);
         }
         if (out.size() >= (1 << 16)) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
+            writeOut(out);
             out.clear();
         }
     };
 
+    // LF, CRLF and a lone CR each end a line. A CR ends its line at once; when it is
+    // the last byte read, the LF of a CRLF is only in the next read and is skipped there.
+    bool afterCr = false;
     std::size_t got = 0;
     while ((got = std::fread(buf.data(), 1, buf.size(), stdin)) > 0) {
-        std::string_view chunk(buf.data(), got);
-        for (std::size_t nl; (nl = chunk.find('\n')) != std::string_view::npos;) {
+        const char* const data = buf.data();
+        std::size_t start = afterCr && data[0] == '\n' ? 1 : 0;
+        afterCr = false;
+        for (std::size_t i = start; i < got; ++i) {
+            const char c = data[i];
+            if (c != '\n' && c != '\r') continue;
+            const std::string_view line(data + start, i - start);
             if (pending.empty()) {
-                handle(chunk.substr(0, nl));
+                handle(line);
             } else {
-                pending.append(chunk.substr(0, nl));
+                pending.append(line);
                 handle(pending);
                 pending.clear();
             }
-            chunk.remove_prefix(nl + 1);
+            if (c == '\r') {
+                if (i + 1 == got) {
+                    afterCr = true;
+                } else if (data[i + 1] == '\n') {
+                    ++i;
+                }
+            }
+            start = i + 1;
         }
-        pending.append(chunk);
+        pending.append(data + start, got - start);
+        // No one reads the answers any more: stop instead of computing the rest.
+        if (outputError != 0) return kIoFailed;
+    }
+    if (std::ferror(stdin) != 0) {
+        // Answering the part of a line read so far would answer a line that was never
+        // given; the lines before it stand.
+        const int readError = errno != 0 ? errno : EIO;
+        writeOut(out);
+        std::fprintf(stderr, "manacalc-cli: cannot read standard input: %s\n",
+                     std::strerror(readError));
+        return kIoFailed;
     }
     if (!pending.empty()) handle(pending);  // a last line without its newline
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return anyBad ? 1 : 0;
+    writeOut(out);
+    if (badLines > kBadLinesShown) {
+        std::fprintf(stderr, "manacalc-cli: %llu bad lines in all, only the first %llu shown\n",
+                     badLines, kBadLinesShown);
+    }
+    return badLines > 0 ? 1 : 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.size() == 1 && args[0] == "--help") {
-        std::printf("%.*s%.*s", static_cast<int>(kUsage.size()), kUsage.data(),
-                    static_cast<int>(kHelp.size()), kHelp.data());
+        writeOut(kUsage);
+        writeOut(kHelp);
         return 0;
     }
     if (args.size() == 1 && args[0] == "--version") {
-        std::printf("manacalc-cli %s\n", MANACALC_VERSION);
+        writeOut("manacalc-cli " MANACALC_VERSION "\n");
         return 0;
     }
     if (args.size() == 1 && args[0] == "--batch") return runBatch();
@@ -244,4 +330,16 @@ int main(int argc, char** argv) {
     }
     if (values.size() != 3) return usageError("expected three values: INT MEDI FOCUS");
     return runInputs(values[0], values[1], values[2]);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    // In text mode a Ctrl-Z byte ends standard input and every LF goes out as CRLF;
+    // the answers must be the same bytes on every system.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    return closeOut(run(argc, argv));
 }

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Runs the real manacalc-cli against a table of cases: arguments, standard
 # input, expected standard output, expected exit status, and a text that
-# standard error must contain (empty: standard error must be empty).
+# standard error must contain (empty: standard error must be empty). A row may
+# also set, for itself alone, stdin_from: a file to read instead of its input,
+# stdout_to: a file standard output goes to instead of being compared, and
+# err_lines: how many lines standard error must have.
 set -u
 cli=$1
 failures=0
@@ -10,12 +13,14 @@ count=0
 check() {
     local name=$1 input=$2 expected_out=$3 expected_rc=$4 expected_err=$5
     shift 5
-    local out err rc expected
+    local in out err rc expected
     # A trailing x keeps the trailing newlines that $(...) would strip.
     expected=$(printf '%b' "$expected_out"; echo x)
     expected=${expected%x}
+    in=$(mktemp)
     err=$(mktemp)
-    out=$(printf '%b' "$input" | "$cli" "$@" 2>"$err"; echo "rc=$?")
+    printf '%b' "$input" >"$in"
+    out=$("$cli" "$@" <"${stdin_from:-$in}" >"${stdout_to:-/dev/stdout}" 2>"$err"; echo "rc=$?")
     rc=${out##*rc=}
     out=${out%rc=*}
     count=$((count + 1))
@@ -27,6 +32,7 @@ check() {
     else
         grep -qF -- "$expected_err" "$err" || ok=0
     fi
+    [ -z "${err_lines:-}" ] || [ "$(wc -l <"$err")" -eq "$err_lines" ] || ok=0
     if [ $ok -eq 0 ]; then
         failures=$((failures + 1))
         echo "FAIL $name (exit $rc, expected $expected_rc)"
@@ -34,7 +40,7 @@ check() {
         echo "  expected: $(printf '%q' "$expected")"
         echo "  stderr:   $(cat "$err")"
     fi
-    rm -f "$err"
+    rm -f "$in" "$err"
 }
 
 ok_row='12\t0.833333333333333\t220\t219.175\t2\t0.5\tok\n'
@@ -42,6 +48,11 @@ ok_row='12\t0.833333333333333\t220\t219.175\t2\t0.5\tok\n'
 # --batch: one output line per input line.
 check batch_three_inputs_and_recovery '100\t99.5\t0\n5\n' "${ok_row}2\tok\n" 0 '' --batch
 check batch_crlf '100\t99.5\t0\r\n5\r\n' "${ok_row}2\tok\n" 0 '' --batch
+check batch_leading_byte_order_mark '\xef\xbb\xbf100\t99.5\t0\n' "$ok_row" 0 '' --batch
+check batch_lone_cr_line_ends '100\t99.5\t0\r5\r3\r' "${ok_row}2\tok\n3.33333333333333\tok\n" 0 '' --batch
+# The CR is the last byte of the first 64 KiB read, its LF the first of the next.
+check batch_crlf_split_across_reads "$(printf '%*s' 65534 '')5\r\n3\n" \
+    '2\tok\n3.33333333333333\tok\n' 0 '' --batch
 check batch_last_line_without_newline '100\t99.5\t0\n3' "${ok_row}3.33333333333333\tok\n" 0 '' --batch
 check batch_empty_input '' '' 0 '' --batch
 check batch_empty_input_is_skipped '\t0\t0\n' '0\t0\t0\t0\t0\t0\tskipped\n' 0 '' --batch
@@ -55,6 +66,8 @@ check batch_fresh_fields_each_line '0\t0\t-40\n1\t0\t0\n' \
     '0\t0\t0\t0\t0\t0\tfloating-point\n2\t5\t20\t0.5\t39\t13\tok\n' 0 '' --batch
 check batch_bad_lines_keep_numbering '1\t2\n100\t99.5\t0\n1\t2\t3\t4\n' \
     "bad-line\n${ok_row}bad-line\n" 1 'line 3' --batch
+err_lines=11 check batch_many_bad_lines_counted "$(printf '1\\t2\\n%.0s' {1..12})" \
+    "$(printf 'bad-line\\n%.0s' {1..12})" 1 '12 bad lines in all, only the first 10 shown' --batch
 check batch_line_longer_than_read_buffer "$(printf '%*s' 100000 '')5\n" '2\tok\n' 0 '' --batch
 
 # Three inputs on the command line.
@@ -85,6 +98,16 @@ check no_arguments '' '' 2 'usage:'
 check two_inputs '' '' 2 'usage:' 1 2
 check unknown_option '' '' 2 'unknown or misplaced option' --fast 1 2 3
 check recovery_without_value '' '' 2 'usage:' --recovery
+
+# Input that cannot be read and output that cannot be written are failures, each
+# reported once with its cause.
+stdin_from=/ err_lines=1 check batch_unreadable '' '' 3 'cannot read standard input: Is a directory' \
+    --batch
+full='cannot write standard output: No space left on device'
+stdout_to=/dev/full err_lines=1 check inputs_unwritten_over_calculation_error '' '' 3 "$full" -80 0 0
+stdout_to=/dev/full err_lines=1 check batch_unwritten '5\n' '' 3 "$full" --batch
+stdout_to=/dev/full err_lines=1 check recovery_unwritten '' '' 3 "$full" --recovery 3
+stdout_to=/dev/full err_lines=1 check help_unwritten '' '' 3 "$full" --help
 
 # --help starts with the usage and documents the batch statuses.
 help=$("$cli" --help) && help_rc=0 || help_rc=$?
