@@ -57,6 +57,11 @@ void requireWrittenForm(const calc::FieldSet& fields, Field f) {
     if (r.kind != Reading::Kind::Value || reference::writtenForm(r.value) != text) {
         fail("differs from the reference's written form", text);
     }
+    // The other source of digits must agree too, as on a build that lacks
+    // to_chars for doubles.
+    if (runtime::detail::formatDouble(r.value, runtime::detail::DigitSource::Printf) != text) {
+        fail("printf's digits give another text", text);
+    }
 }
 
 }  // namespace

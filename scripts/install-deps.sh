@@ -9,6 +9,8 @@ packages=(
   g++ make cmake ninja-build pkg-config
   # clang for the libFuzzer target (the fuzzer runtime is in libclang-rt)
   clang libclang-rt-dev clang-format
+  # the number reader (header-only)
+  libfast-float-dev
   # test and benchmark libraries
   libgtest-dev libgmock-dev libbenchmark-dev
   # the window: Qt 6 Widgets, its platform plugins (xcb, offscreen)

@@ -5,11 +5,14 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <iterator>
 #include <limits>
 #include <optional>
 #include <stdexcept>
 #include <system_error>
+
+#include <fast_float/fast_float.h>
 
 #include "runtime/errors.h"
 
@@ -68,16 +71,15 @@ bool isDigit(char c) {
 // A text read as a number.
 struct Scan {
     bool numeric = false;
-    bool outOfRange = false;  // numeric, but beyond what a double holds
+    bool overflow = false;  // numeric, but beyond the largest double
     double value = 0;
-    std::string_view number;  // the ASCII text without its spaces
 };
 
 // Most texts the calculator reads are ones it wrote: few digits and a small
 // exponent. Such a value is an integer below 2^53 times or divided by a power
 // of ten up to 1e22, all exact doubles, so a single IEEE multiplication or
 // division is the correctly rounded result (Clinger's fast path). Accepts only
-// unsigned texts of that simple shape; anything else goes to from_chars.
+// unsigned texts of that simple shape; anything else goes to fast_float.
 bool exactSmall(std::string_view t, double& value) {
     static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
@@ -122,15 +124,16 @@ bool exactSmall(std::string_view t, double& value) {
     return true;
 }
 
-// The numeric grammar is the one from_chars reads (strtod's, without a '+'),
+// The numeric grammar is the one fast_float reads (strtod's, without a '+'),
 // less its infinities and NaNs, which begin with a letter. So one pass checks
 // the text and converts it: trim, let a '+' through by hand, insist on a digit
-// or point after the sign, and require from_chars to consume everything.
+// or point after the sign, and require the reader to consume everything.
+// fast_float rounds correctly on every standard library, where from_chars for
+// double is missing from some (older libc++, emscripten's).
 Scan scanAscii(std::string_view t) {
     while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
     while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
     Scan out;
-    out.number = t;
     std::size_t first = 0;
     if (!t.empty() && t.front() == '+') {
         t.remove_prefix(1);
@@ -145,10 +148,17 @@ Scan scanAscii(std::string_view t) {
     }
 
     const char* end = t.data() + t.size();
-    const auto [ptr, ec] = std::from_chars(t.data(), end, out.value, std::chars_format::general);
-    if (ptr != end) return out;
-    out.numeric = ec == std::errc() || ec == std::errc::result_out_of_range;
-    out.outOfRange = ec == std::errc::result_out_of_range;
+    const auto [ptr, ec] = fast_float::from_chars(t.data(), end, out.value);
+    if (ptr != end || (ec != std::errc() && ec != std::errc::result_out_of_range)) return out;
+    out.numeric = true;
+    // Beyond the range it gives an infinity; below it, a zero of the text's
+    // sign, as the smallest subnormal rounds no further. Newer versions also
+    // say result_out_of_range; the value tells the two apart either way.
+    if (std::isinf(out.value)) {
+        out.overflow = true;
+    } else if (ec == std::errc::result_out_of_range) {
+        out.value = first == 1 ? -0.0 : 0.0;
+    }
     return out;
 }
 
@@ -164,37 +174,6 @@ Scan scan(std::string_view text, std::string& scratch) {
     return scanAscii(scratch);
 }
 
-// Decimal order of a numeric text's leading digit plus one, saturated: > 0
-// means the value is at least 1. Only its sign matters, to tell an
-// out-of-range value that is too large from one that is too small.
-long long decimalOrder(std::string_view number) {
-    long long order = 0;
-    bool seenNonZero = false;
-    bool afterPoint = false;
-    std::size_t i = 0;
-    for (; i < number.size() && number[i] != 'e' && number[i] != 'E'; ++i) {
-        const char c = number[i];
-        if (c == '.') {
-            afterPoint = true;
-        } else if (!isDigit(c)) {
-            continue;  // the sign
-        } else if (c != '0' || seenNonZero) {
-            seenNonZero = true;
-            if (!afterPoint) ++order;
-        } else if (afterPoint) {
-            --order;  // a zero between the point and the first non-zero digit
-        }
-    }
-    long long exponent = 0;
-    bool negative = false;
-    for (++i; i < number.size(); ++i) {
-        if (number[i] == '-') negative = true;
-        if (isDigit(number[i]) && exponent < 1'000'000'000)
-            exponent = exponent * 10 + (number[i] - '0');
-    }
-    return order + (negative ? -exponent : exponent);
-}
-
 }  // namespace
 
 bool isNumeric(std::string_view text) {
@@ -206,10 +185,7 @@ double toDouble(std::string_view text) {
     std::string scratch;
     const Scan s = scan(text, scratch);
     if (!s.numeric) throw std::invalid_argument("not a numeric text");
-    if (s.outOfRange) {
-        if (decimalOrder(s.number) > 0) throw OverflowError();
-        return s.number.front() == '-' ? -0.0 : 0.0;
-    }
+    if (s.overflow) throw OverflowError();
     return s.value;
 }
 
@@ -259,25 +235,35 @@ struct Digits {
     char& at(int i) { return d[static_cast<std::size_t>(i)]; }
 };
 
-// Splits to_chars' "d.ddde±x" (sign already removed) into Digits.
+// Splits "d.dddde+xx" (sign already removed) into Digits. Whatever stands
+// between the digits is skipped: printf writes the locale's decimal point.
 Digits readScientific(const char* first, const char* last) {
     Digits out;
     const char* p = first;
     for (; p != last && *p != 'e'; ++p) {
-        if (*p != '.') out.at(out.count++) = *p;
+        if (isDigit(*p)) out.at(out.count++) = *p;
     }
     if (p != last && *++p == '+') ++p;
     std::from_chars(p, last, out.exponent);
     return out;
 }
 
-// to_chars with a precision rounds the exact binary value, ties to even, as
-// the original's conversion did.
-Digits roundTo15(double magnitude) {
-    std::array<char, 32> buf{};
-    const char* end = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                    std::chars_format::scientific, 14)
-                          .ptr;
+// Both round the exact binary value to 15 significant digits, ties to even.
+Digits roundTo15(double magnitude, detail::DigitSource source) {
+    std::array<char, 40> buf{};
+    const char* end = buf.data();
+    if (source == detail::DigitSource::Printf) {
+        const int n = std::snprintf(buf.data(), buf.size(), "%.14e", magnitude);
+        end += std::clamp(n, 0, static_cast<int>(buf.size()) - 1);
+    } else {
+#if MANACALC_HAVE_DOUBLE_TO_CHARS
+        end = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
+                            std::chars_format::scientific, 14)
+                  .ptr;
+#else
+        throw std::logic_error("this build's library has no to_chars for double");
+#endif
+    }
     return readScientific(buf.data(), end);
 }
 
@@ -305,12 +291,16 @@ std::optional<Digits> shortDecimal(double magnitude) {
 }  // namespace
 
 std::string formatDouble(double value) {
+    return detail::formatDouble(value, detail::kDigitSource);
+}
+
+std::string detail::formatDouble(double value, DigitSource source) {
     fpCheck(value);
     if (value == 0) return "0";  // also for -0
 
     const double magnitude = std::fabs(value);
     std::optional<Digits> found = shortDecimal(magnitude);
-    Digits digits = found ? *found : roundTo15(magnitude);
+    Digits digits = found ? *found : roundTo15(magnitude, source);
     // Whatever path gave them, zeros at the end are not written: 295.47 is
     // found as 295470 thousandths.
     while (digits.count > 1 && digits.at(digits.count - 1) == '0') --digits.count;

@@ -45,6 +45,22 @@ std::int32_t checkedInt32(long long value);
 // raise FloatingPointError.
 std::string formatDouble(double value);
 
+namespace detail {
+
+// Where the digits of a written double come from, when no shorter path finds
+// them: to_chars where the standard library has it for doubles (some, like
+// emscripten's, do not), else printf. Both round the exact binary value, and
+// the tests hold every source the build has to the same texts.
+enum class DigitSource { ToChars, Printf };
+inline constexpr DigitSource kDigitSource =
+    MANACALC_HAVE_DOUBLE_TO_CHARS ? DigitSource::ToChars : DigitSource::Printf;
+
+// formatDouble with the digits from source; std::logic_error for ToChars
+// where the build has none.
+std::string formatDouble(double value, DigitSource source);
+
+}  // namespace detail
+
 // Decimal text of a 16-bit integer, "-" for negatives.
 std::string formatInt16(std::int16_t value);
 

@@ -38,15 +38,28 @@ struct Mismatches {
     }
 };
 
-// A value and its negative: the sign is written in front of the same digits.
+// Every source of digits this build has; the program uses the first.
+std::vector<runtime::detail::DigitSource> digitSources() {
+    using runtime::detail::DigitSource;
+    if (runtime::detail::kDigitSource == DigitSource::ToChars) {
+        return {DigitSource::ToChars, DigitSource::Printf};
+    }
+    return {DigitSource::Printf};
+}
+
+// A value and its negative, written from each source of digits: the sign is
+// written in front of the same digits.
 void check(double value, Mismatches& m) {
+    static const std::vector<runtime::detail::DigitSource> sources = digitSources();
     const std::string want = reference::writtenForm(value);
-    const std::string got = runtime::formatDouble(value);
-    if (got != want) m.note(value, got, want);
-    const std::string gotNegative = runtime::formatDouble(-value);
     std::string wantNegative = want;
     if (value != 0) wantNegative.insert(0, 1, '-');
-    if (gotNegative != wantNegative) m.note(-value, gotNegative, wantNegative);
+    for (const auto source : sources) {
+        const std::string got = runtime::detail::formatDouble(value, source);
+        if (got != want) m.note(value, got, want);
+        const std::string gotNegative = runtime::detail::formatDouble(-value, source);
+        if (gotNegative != wantNegative) m.note(-value, gotNegative, wantNegative);
+    }
 }
 
 // Splits [0, n) over the cores; each part runs body(first, last, mismatches).
