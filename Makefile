@@ -3,7 +3,7 @@
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-release test-asan fuzz bench format clean
+.PHONY: all deps build run test test-release test-asan test-libcxx fuzz bench format clean
 
 all: build
 
@@ -17,7 +17,7 @@ build: deps
 run: build
 	build/release/app/manacalc
 
-test: test-release test-asan
+test: test-release test-asan test-libcxx
 
 test-release: build
 	ctest --preset release
@@ -26,6 +26,13 @@ test-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+# The core and the command-line companion on LLVM's libc++, so that they stay
+# free of what only libstdc++ provides.
+test-libcxx: deps
+	cmake --preset libcxx
+	cmake --build --preset libcxx
+	ctest --preset libcxx
 
 fuzz: deps
 	cmake --preset fuzz

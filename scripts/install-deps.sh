@@ -7,12 +7,13 @@ set -euo pipefail
 packages=(
   # toolchain
   g++ make cmake ninja-build pkg-config
-  # clang for the libFuzzer target (the fuzzer runtime is in libclang-rt)
-  clang libclang-rt-dev clang-format
+  # clang for the libFuzzer target (the fuzzer runtime is in libclang-rt), and
+  # LLVM's libc++ for the portability build
+  clang libclang-rt-dev clang-format libc++-dev libc++abi-dev
   # the number reader (header-only)
   libfast-float-dev
   # test and benchmark libraries
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev googletest
   # the window: Qt 6 Widgets, its platform plugins (xcb, offscreen)
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   # Japanese Gothic faces metrically matching the original's
