@@ -40,34 +40,39 @@ bool emptiesOnEntry(Qt::FocusReason reason) {
 
 }  // namespace
 
-// Limits what the player types or pastes, never what the program writes:
-// QLineEdit::setMaxLength would also cut setText, and a recovery value of
-// 1728 must show in full in a box that takes two typed characters. An edit
+// Limits what the player types, pastes or drops, never what the program
+// writes: QLineEdit::setMaxLength would also cut setText, and a recovery value
+// of 1728 must show in full in a box that takes two typed characters. An edit
 // that leaves the text over the limit is refused unless it shortens it, as
 // the original's boxes refused typing into a longer text.
+//
+// QLineEdit refuses an edit only while it judges its current text valid, so a
+// long text it could not refuse must never be judged invalid, or every later
+// keystroke would go through: a program write, and an undo, which brings back
+// a text the box held (a long written one too). An undo leaves a step to redo;
+// an edit drops the steps to redo before it is judged. A redo replays an edit
+// that was judged from the very same text, so it passes as it did then.
 class TypingLimit final : public QValidator {
 public:
     TypingLimit(int limit, QLineEdit* box)
-        : QValidator(box), m_limit(limit), m_current(box->text().size()) {
+        : QValidator(box), m_box(box), m_limit(limit), m_current(box->text().size()) {
         connect(box, &QLineEdit::textChanged, this,
                 [this](const QString& text) { m_current = text.size(); });
     }
 
     State validate(QString& input, int& /*pos*/) const override {
         if (m_writing || input.size() <= m_limit || input.size() < m_current) return Acceptable;
-        return Invalid;
+        return m_box->isRedoAvailable() ? Acceptable : Invalid;
     }
 
-    // A program write is always acceptable: QLineEdit only undoes a refused
-    // edit while its text counts as valid, so judging a long written text
-    // invalid would let the next keystrokes through.
-    void write(QLineEdit* box, const QString& text) {
+    void write(const QString& text) {
         m_writing = true;
-        box->setText(text);
+        m_box->setText(text);
         m_writing = false;
     }
 
 private:
+    QLineEdit* m_box;
     int m_limit;
     qsizetype m_current;
     bool m_writing = false;
@@ -181,7 +186,7 @@ std::string Form1::text(Field f) const {
 void Form1::setText(Field f, std::string_view text) {
     QLineEdit* box = m_fields[calc::index(f)];
     if (TypingLimit* limit = m_limits[calc::index(f)]) {
-        limit->write(box, fromUtf8(text));
+        limit->write(fromUtf8(text));
     } else {
         box->setText(fromUtf8(text));
     }

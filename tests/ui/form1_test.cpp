@@ -3,10 +3,13 @@
 #include <memory>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFrame>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -37,6 +40,11 @@ calc::MemoryFieldSet coreResult(const Inputs& in) {
     f.setText(Field::Text3, in.focus.toStdString());
     (void)calc::Command1_Click(f);
     return f;
+}
+
+void addShortcut(QTestEventList& events, QKeySequence::StandardKey key) {
+    const QKeyCombination first = QKeySequence(key)[0];
+    events.addKeyClick(first.key(), first.keyboardModifiers());
 }
 
 }  // namespace
@@ -439,6 +447,102 @@ private slots:
         QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
         type("12");
         QCOMPARE(text(Field::Text10), QStringLiteral("12"));
+    }
+
+    // The overflow writes 1679 into Text10; the player types 1 over it and
+    // brings 1679 back with an undo. However more characters then come, the
+    // two-character limit refuses them, and the undo itself is not cut.
+    void typingLimitHoldsAfterUndo_data() {
+        QTest::addColumn<bool>("undoFromMenu");  // before the keys
+        QTest::addColumn<QTestEventList>("keys");
+        QTest::addColumn<QString>("dropped");  // dropped on the box last
+        QTest::addColumn<QString>("kept");
+
+        QTestEventList typed;
+        addShortcut(typed, QKeySequence::Undo);
+        typed.addKeyClick(Qt::Key_End);
+        typed.addKeyClicks(QStringLiteral("99999"));
+        QTest::newRow("undo_type") << false << typed << QString() << "1679";
+
+        QTestEventList typedAfterMenu;
+        typedAfterMenu.addKeyClick(Qt::Key_End);
+        typedAfterMenu.addKeyClicks(QStringLiteral("99999"));
+        QTest::newRow("menu_undo_type") << true << typedAfterMenu << QString() << "1679";
+
+        QTestEventList redone;
+        addShortcut(redone, QKeySequence::Undo);
+        addShortcut(redone, QKeySequence::Redo);
+        addShortcut(redone, QKeySequence::Undo);
+        redone.addKeyClick(Qt::Key_End);
+        redone.addKeyClick(Qt::Key_9);
+        QTest::newRow("undo_redo_undo_type") << false << redone << QString() << "1679";
+
+        QTestEventList pasted;
+        addShortcut(pasted, QKeySequence::Undo);
+        pasted.addKeyClick(Qt::Key_End);
+        addShortcut(pasted, QKeySequence::Paste);
+        QTest::newRow("undo_paste") << false << pasted << QString() << "1679";
+
+        QTestEventList undone;
+        addShortcut(undone, QKeySequence::Undo);
+        QTest::newRow("undo_drop") << false << undone << "99"
+                                   << "1679";
+
+        // Shortening still works, and the shorter text is still over the limit.
+        QTestEventList shortened;
+        addShortcut(shortened, QKeySequence::Undo);
+        shortened.addKeyClick(Qt::Key_End);
+        shortened.addKeyClick(Qt::Key_Backspace);
+        shortened.addKeyClick(Qt::Key_5);
+        QTest::newRow("undo_shorten_type") << false << shortened << QString() << "167";
+
+        QTestEventList replaced;
+        addShortcut(replaced, QKeySequence::Undo);
+        addShortcut(replaced, QKeySequence::SelectAll);
+        addShortcut(replaced, QKeySequence::Paste);
+        QTest::newRow("undo_paste_over_all") << false << replaced << QString() << "99";
+    }
+
+    void typingLimitHoldsAfterUndo() {
+        QFETCH(bool, undoFromMenu);
+        QFETCH(QTestEventList, keys);
+        QFETCH(QString, dropped);
+        QFETCH(QString, kept);
+        QGuiApplication::clipboard()->setText(QStringLiteral("99"));
+        type("999");
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        type("20000");
+        QCOMPARE(text(Field::Text10), QStringLiteral("1679"));
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QLineEdit* recovery = box(Field::Text10);
+        QCOMPARE(focused(), recovery);
+        type("1");
+        QCOMPARE(text(Field::Text10), QStringLiteral("1"));
+
+        if (undoFromMenu) {
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                      recovery->mapToGlobal(QPoint(1, 1)));
+            QApplication::sendEvent(recovery, &request);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            QAction* undo = menu->actions().value(0);
+            QVERIFY(undo != nullptr && undo->text().startsWith(QStringLiteral("&Undo")));
+            undo->trigger();
+            menu->close();
+        }
+        keys.simulate(recovery);
+        if (!dropped.isEmpty()) {
+            QMimeData data;
+            data.setText(dropped);
+            const QPoint at = recovery->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(recovery, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(recovery, &drop);
+        }
+        QCOMPARE(text(Field::Text10), kept);
     }
 
     // Full-width digits committed by an input method count like typed ones,
