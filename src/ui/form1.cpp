@@ -233,7 +233,7 @@ void Form1::Text10_KeyUp(int KeyCode, int /*Shift*/) {
 
 // A calculation that wrote its results clears the note of an earlier error.
 void Form1::calculated(calc::Outcome outcome) {
-    if (outcome == calc::Outcome::Written) m_note->hide();
+    if (outcome == calc::Outcome::Written) m_note->dismiss();
 }
 
 // One Tab keystroke, handled before this returns: the focus moves to the next
@@ -300,6 +300,11 @@ void Form1::reportError(const QWidget* origin, const runtime::RuntimeError& erro
     m_note->showAt(origin, errorMessage(error));
     std::fprintf(stderr, "manacalc: %s (%s)\n", error.what(),
                  origin->objectName().toUtf8().constData());
+}
+
+void Form1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) m_note->ownerActivated(isActiveWindow());
+    QWidget::changeEvent(event);
 }
 
 void Form1::moveEvent(QMoveEvent* event) {
