@@ -9,12 +9,12 @@
 #include <QFrame>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QValidator>
 
 #include "calc/recalculation.h"
+#include "ui/caption_label.h"
 #include "ui/error_note.h"
 #include "ui/fonts.h"
 #include "ui/key_codes.h"
@@ -110,13 +110,9 @@ void Form1::build() {
                 widget = frame;
                 break;
             }
-            case Kind::Label: {
-                auto* label = new QLabel(caption, parent);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                label->setWordWrap(true);
-                widget = label;
+            case Kind::Label:
+                widget = new CaptionLabel(caption, parent);
                 break;
-            }
             case Kind::TextBox: {
                 auto* box = new QLineEdit(caption, parent);
                 box->setAccessibleName(fromUtf8(row.accessibleName));

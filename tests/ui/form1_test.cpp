@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFrame>
@@ -187,6 +188,30 @@ private slots:
         w->hide();
         const QImage hidden = form().grab(covered).toImage();
         QCOMPARE(shown, hidden);
+    }
+
+    // "&&" in a caption draws as one "&", as the original's labels drew it,
+    // and Label11 wraps as "int0&medi0" does. A plain label showing the drawn
+    // text is the reference. Screen readers read the drawn text too.
+    void captionsDrawAsLabelsDid_data() {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("drawn");
+        QTest::newRow("Label11_double_ampersand")
+            << "Label11" << QStringLiteral("ﾏﾅ回復+1= Focus+20  瞑想不可= int0&medi0");
+        QTest::newRow("Label5_plain_wrapped") << "Label5"
+                                              << "Next FPoint";
+    }
+
+    void captionsDrawAsLabelsDid() {
+        QFETCH(QString, label);
+        QFETCH(QString, drawn);
+        auto* caption = qobject_cast<QLabel*>(form().control(label.toStdString()));
+        QLabel reference(drawn, caption->parentWidget());
+        reference.setGeometry(caption->geometry());
+        reference.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        reference.setWordWrap(true);
+        QCOMPARE(caption->grab().toImage(), reference.grab().toImage());
+        QCOMPARE(QAccessible::queryAccessibleInterface(caption)->text(QAccessible::Name), drawn);
     }
 
     void focusCycle_data() {
