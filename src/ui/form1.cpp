@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFrame>
@@ -36,6 +38,14 @@ constexpr int kInputMethodKeyCode = 229;
 
 bool emptiesOnEntry(Qt::FocusReason reason) {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// Qt describes a plain QWidget as a client area, even at the top level, and
+// screen readers then take the window for a filler and do not announce its
+// title as a window's.
+QAccessibleInterface* accessibleWindow(const QString& className, QObject* object) {
+    if (className != QLatin1String(Form1::staticMetaObject.className())) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
 }  // namespace
@@ -81,6 +91,7 @@ private:
 Form1::Form1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    QAccessible::installFactory(accessibleWindow);  // once; it keeps no duplicates
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(fromUtf8(kTitle));
     setFixedSize(toPixels(kClientWidthTwips), toPixels(kClientHeightTwips));
