@@ -24,6 +24,8 @@ packages=(
   desktop-file-utils
   # the start-up benchmark watches the X server for the window being mapped
   libxcb1-dev
+  # the accessibility test reads the window over AT-SPI on a session bus of its own
+  dbus-daemon at-spi2-core python3-pyatspi
 )
 
 missing=()

@@ -23,12 +23,27 @@ ErrorNote::ErrorNote(QWidget* owner)
 
 void ErrorNote::showAt(const QWidget* field, const QString& message) {
     m_field = field;
+    m_standing = true;
     setText(message);
     adjustSize();
     place();
     show();
     QAccessibleEvent alert(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
+}
+
+void ErrorNote::dismiss() {
+    m_standing = false;
+    hide();
+}
+
+void ErrorNote::ownerActivated(bool active) {
+    if (!active) {
+        hide();
+    } else if (m_standing && m_field) {
+        place();
+        show();
+    }
 }
 
 void ErrorNote::follow() {

@@ -15,8 +15,14 @@ class ErrorNote final : public QLabel {
 public:
     explicit ErrorNote(QWidget* owner);
 
-    // Shows message just below the field.
+    // Shows message just below the field. The error then stands until
+    // dismiss().
     void showAt(const QWidget* field, const QString& message);
+    void dismiss();
+    // A tooltip window stays above every other window, the game's too: the
+    // note goes while its window is not the active one, and comes back with
+    // it while the error stands.
+    void ownerActivated(bool active);
     // Moves a visible note back under its field after the window moved.
     void follow();
 
@@ -24,6 +30,7 @@ private:
     void place();
 
     QPointer<const QWidget> m_field;
+    bool m_standing = false;
 };
 
 }  // namespace ui

@@ -4,17 +4,19 @@
 #include <cstdio>
 #include <vector>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QValidator>
 
 #include "calc/recalculation.h"
+#include "ui/caption_label.h"
 #include "ui/error_note.h"
 #include "ui/fonts.h"
 #include "ui/key_codes.h"
@@ -38,36 +40,49 @@ bool emptiesOnEntry(Qt::FocusReason reason) {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
+// Qt describes a plain QWidget as a client area, even at the top level, and
+// screen readers then take the window for a filler and do not announce its
+// title as a window's.
+QAccessibleInterface* accessibleWindow(const QString& className, QObject* object) {
+    if (className != QLatin1String(Form1::staticMetaObject.className())) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
 }  // namespace
 
-// Limits what the player types or pastes, never what the program writes:
-// QLineEdit::setMaxLength would also cut setText, and a recovery value of
-// 1728 must show in full in a box that takes two typed characters. An edit
+// Limits what the player types, pastes or drops, never what the program
+// writes: QLineEdit::setMaxLength would also cut setText, and a recovery value
+// of 1728 must show in full in a box that takes two typed characters. An edit
 // that leaves the text over the limit is refused unless it shortens it, as
 // the original's boxes refused typing into a longer text.
+//
+// QLineEdit refuses an edit only while it judges its current text valid, so a
+// long text it could not refuse must never be judged invalid, or every later
+// keystroke would go through: a program write, and an undo, which brings back
+// a text the box held (a long written one too). An undo leaves a step to redo;
+// an edit drops the steps to redo before it is judged. A redo replays an edit
+// that was judged from the very same text, so it passes as it did then.
 class TypingLimit final : public QValidator {
 public:
     TypingLimit(int limit, QLineEdit* box)
-        : QValidator(box), m_limit(limit), m_current(box->text().size()) {
+        : QValidator(box), m_box(box), m_limit(limit), m_current(box->text().size()) {
         connect(box, &QLineEdit::textChanged, this,
                 [this](const QString& text) { m_current = text.size(); });
     }
 
     State validate(QString& input, int& /*pos*/) const override {
         if (m_writing || input.size() <= m_limit || input.size() < m_current) return Acceptable;
-        return Invalid;
+        return m_box->isRedoAvailable() ? Acceptable : Invalid;
     }
 
-    // A program write is always acceptable: QLineEdit only undoes a refused
-    // edit while its text counts as valid, so judging a long written text
-    // invalid would let the next keystrokes through.
-    void write(QLineEdit* box, const QString& text) {
+    void write(const QString& text) {
         m_writing = true;
-        box->setText(text);
+        m_box->setText(text);
         m_writing = false;
     }
 
 private:
+    QLineEdit* m_box;
     int m_limit;
     qsizetype m_current;
     bool m_writing = false;
@@ -76,6 +91,7 @@ private:
 Form1::Form1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    QAccessible::installFactory(accessibleWindow);  // once; it keeps no duplicates
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(fromUtf8(kTitle));
     setFixedSize(toPixels(kClientWidthTwips), toPixels(kClientHeightTwips));
@@ -105,13 +121,9 @@ void Form1::build() {
                 widget = frame;
                 break;
             }
-            case Kind::Label: {
-                auto* label = new QLabel(caption, parent);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                label->setWordWrap(true);
-                widget = label;
+            case Kind::Label:
+                widget = new CaptionLabel(caption, parent);
                 break;
-            }
             case Kind::TextBox: {
                 auto* box = new QLineEdit(caption, parent);
                 box->setAccessibleName(fromUtf8(row.accessibleName));
@@ -181,7 +193,7 @@ std::string Form1::text(Field f) const {
 void Form1::setText(Field f, std::string_view text) {
     QLineEdit* box = m_fields[calc::index(f)];
     if (TypingLimit* limit = m_limits[calc::index(f)]) {
-        limit->write(box, fromUtf8(text));
+        limit->write(fromUtf8(text));
     } else {
         box->setText(fromUtf8(text));
     }
@@ -228,7 +240,7 @@ void Form1::Text10_KeyUp(int KeyCode, int /*Shift*/) {
 
 // A calculation that wrote its results clears the note of an earlier error.
 void Form1::calculated(calc::Outcome outcome) {
-    if (outcome == calc::Outcome::Written) m_note->hide();
+    if (outcome == calc::Outcome::Written) m_note->dismiss();
 }
 
 // One Tab keystroke, handled before this returns: the focus moves to the next
@@ -295,6 +307,11 @@ void Form1::reportError(const QWidget* origin, const runtime::RuntimeError& erro
     m_note->showAt(origin, errorMessage(error));
     std::fprintf(stderr, "manacalc: %s (%s)\n", error.what(),
                  origin->objectName().toUtf8().constData());
+}
+
+void Form1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) m_note->ownerActivated(isActiveWindow());
+    QWidget::changeEvent(event);
 }
 
 void Form1::moveEvent(QMoveEvent* event) {

@@ -2,11 +2,15 @@
 
 #include <memory>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QFrame>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -39,6 +43,11 @@ calc::MemoryFieldSet coreResult(const Inputs& in) {
     return f;
 }
 
+void addShortcut(QTestEventList& events, QKeySequence::StandardKey key) {
+    const QKeyCombination first = QKeySequence(key)[0];
+    events.addKeyClick(first.key(), first.keyboardModifiers());
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Field)
@@ -57,6 +66,18 @@ private:
     // Types into whatever has the focus, as a player would.
     void type(const QString& keys) { QTest::keyClicks(focused(), keys); }
     void enter() { QTest::keyClick(focused(), Qt::Key_Return); }
+
+    // The player switches to another window (the game) and comes back; the
+    // error note never shows while the window is not the active one.
+    void awayAndBack() {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(!form().errorNote()->isVisible());
+        form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+    }
 
     void compareFields(const calc::FieldSet& expected) {
         for (std::size_t i = 0; i < calc::kFieldCount; ++i) {
@@ -169,6 +190,30 @@ private slots:
         QCOMPARE(shown, hidden);
     }
 
+    // "&&" in a caption draws as one "&", as the original's labels drew it,
+    // and Label11 wraps as "int0&medi0" does. A plain label showing the drawn
+    // text is the reference. Screen readers read the drawn text too.
+    void captionsDrawAsLabelsDid_data() {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("drawn");
+        QTest::newRow("Label11_double_ampersand")
+            << "Label11" << QStringLiteral("ﾏﾅ回復+1= Focus+20  瞑想不可= int0&medi0");
+        QTest::newRow("Label5_plain_wrapped") << "Label5"
+                                              << "Next FPoint";
+    }
+
+    void captionsDrawAsLabelsDid() {
+        QFETCH(QString, label);
+        QFETCH(QString, drawn);
+        auto* caption = qobject_cast<QLabel*>(form().control(label.toStdString()));
+        QLabel reference(drawn, caption->parentWidget());
+        reference.setGeometry(caption->geometry());
+        reference.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        reference.setWordWrap(true);
+        QCOMPARE(caption->grab().toImage(), reference.grab().toImage());
+        QCOMPARE(QAccessible::queryAccessibleInterface(caption)->text(QAccessible::Name), drawn);
+    }
+
     void focusCycle_data() {
         QTest::addColumn<int>("key");
         QTest::newRow("tab") << int(Qt::Key_Tab);
@@ -259,12 +304,8 @@ private slots:
 
     void returningFromAnotherWindowKeepsInput() {
         type("150");
-        QWidget other;
-        other.show();
-        other.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&other));
-        form().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&form()));
+        awayAndBack();
+        if (QTest::currentTestFailed()) return;
         QCOMPARE(focused(), box(Field::Text1));
         QCOMPARE(text(Field::Text1), QStringLiteral("150"));
     }
@@ -400,6 +441,11 @@ private slots:
         QVERIFY(note->isVisible());
         QCOMPARE(note->text(), message);
         QVERIFY(!note->isActiveWindow());
+        // It stays with this window: gone while the player is in another one,
+        // back when the player returns and the error still stands.
+        awayAndBack();
+        if (QTest::currentTestFailed()) return;
+        QVERIFY(note->isVisible());
 
         // The error ends the handler before its Enter test: no Tab.
         enter();
@@ -418,6 +464,9 @@ private slots:
         box(Field::Text3)->setText(QStringLiteral("1"));
         type("1");
         compareFields(coreResult({"10", "1", "1"}));
+        QVERIFY(!note->isVisible());
+        awayAndBack();
+        if (QTest::currentTestFailed()) return;
         QVERIFY(!note->isVisible());
     }
 
@@ -439,6 +488,102 @@ private slots:
         QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
         type("12");
         QCOMPARE(text(Field::Text10), QStringLiteral("12"));
+    }
+
+    // The overflow writes 1679 into Text10; the player types 1 over it and
+    // brings 1679 back with an undo. However more characters then come, the
+    // two-character limit refuses them, and the undo itself is not cut.
+    void typingLimitHoldsAfterUndo_data() {
+        QTest::addColumn<bool>("undoFromMenu");  // before the keys
+        QTest::addColumn<QTestEventList>("keys");
+        QTest::addColumn<QString>("dropped");  // dropped on the box last
+        QTest::addColumn<QString>("kept");
+
+        QTestEventList typed;
+        addShortcut(typed, QKeySequence::Undo);
+        typed.addKeyClick(Qt::Key_End);
+        typed.addKeyClicks(QStringLiteral("99999"));
+        QTest::newRow("undo_type") << false << typed << QString() << "1679";
+
+        QTestEventList typedAfterMenu;
+        typedAfterMenu.addKeyClick(Qt::Key_End);
+        typedAfterMenu.addKeyClicks(QStringLiteral("99999"));
+        QTest::newRow("menu_undo_type") << true << typedAfterMenu << QString() << "1679";
+
+        QTestEventList redone;
+        addShortcut(redone, QKeySequence::Undo);
+        addShortcut(redone, QKeySequence::Redo);
+        addShortcut(redone, QKeySequence::Undo);
+        redone.addKeyClick(Qt::Key_End);
+        redone.addKeyClick(Qt::Key_9);
+        QTest::newRow("undo_redo_undo_type") << false << redone << QString() << "1679";
+
+        QTestEventList pasted;
+        addShortcut(pasted, QKeySequence::Undo);
+        pasted.addKeyClick(Qt::Key_End);
+        addShortcut(pasted, QKeySequence::Paste);
+        QTest::newRow("undo_paste") << false << pasted << QString() << "1679";
+
+        QTestEventList undone;
+        addShortcut(undone, QKeySequence::Undo);
+        QTest::newRow("undo_drop") << false << undone << "99"
+                                   << "1679";
+
+        // Shortening still works, and the shorter text is still over the limit.
+        QTestEventList shortened;
+        addShortcut(shortened, QKeySequence::Undo);
+        shortened.addKeyClick(Qt::Key_End);
+        shortened.addKeyClick(Qt::Key_Backspace);
+        shortened.addKeyClick(Qt::Key_5);
+        QTest::newRow("undo_shorten_type") << false << shortened << QString() << "167";
+
+        QTestEventList replaced;
+        addShortcut(replaced, QKeySequence::Undo);
+        addShortcut(replaced, QKeySequence::SelectAll);
+        addShortcut(replaced, QKeySequence::Paste);
+        QTest::newRow("undo_paste_over_all") << false << replaced << QString() << "99";
+    }
+
+    void typingLimitHoldsAfterUndo() {
+        QFETCH(bool, undoFromMenu);
+        QFETCH(QTestEventList, keys);
+        QFETCH(QString, dropped);
+        QFETCH(QString, kept);
+        QGuiApplication::clipboard()->setText(QStringLiteral("99"));
+        type("999");
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        type("20000");
+        QCOMPARE(text(Field::Text10), QStringLiteral("1679"));
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QLineEdit* recovery = box(Field::Text10);
+        QCOMPARE(focused(), recovery);
+        type("1");
+        QCOMPARE(text(Field::Text10), QStringLiteral("1"));
+
+        if (undoFromMenu) {
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                      recovery->mapToGlobal(QPoint(1, 1)));
+            QApplication::sendEvent(recovery, &request);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            QAction* undo = menu->actions().value(0);
+            QVERIFY(undo != nullptr && undo->text().startsWith(QStringLiteral("&Undo")));
+            undo->trigger();
+            menu->close();
+        }
+        keys.simulate(recovery);
+        if (!dropped.isEmpty()) {
+            QMimeData data;
+            data.setText(dropped);
+            const QPoint at = recovery->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(recovery, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(recovery, &drop);
+        }
+        QCOMPARE(text(Field::Text10), kept);
     }
 
     // Full-width digits committed by an input method count like typed ones,
