@@ -101,7 +101,7 @@ Form1::Form1(QWidget* parent)
 
     // At start the first input has the focus, and its focus handler runs.
     textBox(Field::Text1)->setFocus(Qt::OtherFocusReason);
-    Text1_GotFocus();
+    m_handlers.Text1_GotFocus();
 }
 
 Form1::~Form1() = default;
@@ -203,39 +203,7 @@ void Form1::setText(Field f, std::string_view text) {
 }
 
 void Form1::Command1_Click() {
-    calculated(calc::Command1_Click(*this));
-}
-
-void Form1::Text1_GotFocus() {
-    setText(Field::Text1, "");
-}
-void Form1::Text2_GotFocus() {
-    setText(Field::Text2, "");
-}
-void Form1::Text3_GotFocus() {
-    setText(Field::Text3, "");
-}
-
-void Form1::Text1_KeyUp(int KeyCode, int /*Shift*/) {
-    Command1_Click();
-    if (KeyCode == 13) sendTab();
-}
-
-void Form1::Text2_KeyUp(int KeyCode, int /*Shift*/) {
-    Command1_Click();
-    if (KeyCode == 13) sendTab();
-}
-
-void Form1::Text3_KeyUp(int KeyCode, int /*Shift*/) {
-    Command1_Click();
-    if (KeyCode == 13) sendTab();
-}
-
-void Form1::Text10_KeyUp(int KeyCode, int /*Shift*/) {
-    // The Tab goes first: the focus moves on (and Text1 empties) before the
-    // seconds per mana are computed from Text10.
-    if (KeyCode == 13) sendTab();
-    calculated(calc::recoveryValueEntry(*this));
+    calculated(m_handlers.Command1_Click());
 }
 
 // A calculation that wrote its results clears the note of an earlier error.
@@ -253,18 +221,19 @@ void Form1::sendTab() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    using calc::Handlers;
     static constexpr Binding kBindings[] = {
-        {Field::Text1, &Form1::Text1_GotFocus, &Form1::Text1_KeyUp},
-        {Field::Text2, &Form1::Text2_GotFocus, &Form1::Text2_KeyUp},
-        {Field::Text3, &Form1::Text3_GotFocus, &Form1::Text3_KeyUp},
-        {Field::Text10, nullptr, &Form1::Text10_KeyUp},
+        {Field::Text1, &Handlers::Text1_GotFocus, &Handlers::Text1_KeyUp},
+        {Field::Text2, &Handlers::Text2_GotFocus, &Handlers::Text2_KeyUp},
+        {Field::Text3, &Handlers::Text3_GotFocus, &Handlers::Text3_KeyUp},
+        {Field::Text10, nullptr, &Handlers::Text10_KeyUp},
     };
     for (const Binding& b : kBindings) {
         QLineEdit* box = textBox(b.field);
         if (watched != box) continue;
         if (event->type() == QEvent::FocusIn && b.gotFocus != nullptr &&
             emptiesOnEntry(static_cast<QFocusEvent*>(event)->reason())) {
-            (this->*b.gotFocus)();
+            (m_handlers.*b.gotFocus)();
         } else if (event->type() == QEvent::KeyRelease) {
             const auto* key = static_cast<QKeyEvent*>(event);
             // A held key repeats its press and release; the original saw one
@@ -272,7 +241,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             if (!key->isAutoRepeat()) {
                 const int code = virtualKeyCode(*key);
                 const int shift = shiftState(*key);
-                run(box, [this, &b, code, shift] { (this->*b.keyUp)(code, shift); });
+                run(box,
+                    [this, &b, code, shift] { calculated((m_handlers.*b.keyUp)(code, shift)); });
             }
         } else if (event->type() == QEvent::InputMethod &&
                    !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) {
@@ -285,7 +255,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             QMetaObject::invokeMethod(
                 this,
                 [this, box, keyUp] {
-                    run(box, [this, keyUp] { (this->*keyUp)(kInputMethodKeyCode, 0); });
+                    run(box,
+                        [this, keyUp] { calculated((m_handlers.*keyUp)(kInputMethodKeyCode, 0)); });
                 },
                 Qt::QueuedConnection);
         }

@@ -6,9 +6,10 @@
 #include <QWidget>
 
 #include "calc/field_set.h"
+#include "calc/handlers.h"
 #include "calc/recalculation.h"
+#include "layout/layout_table.h"
 #include "runtime/errors.h"
-#include "ui/layout_table.h"
 
 class QLineEdit;
 
@@ -19,8 +20,9 @@ class TypingLimit;
 
 // The calculator window. Its text boxes are the field set: the calculations
 // read and write the controls themselves, so no copy of the state exists
-// anywhere else.
-class Form1 final : public QWidget, public calc::FieldSet {
+// anywhere else. It binds the shared handlers to its events and gives them
+// their Tab keystroke.
+class Form1 final : public QWidget, public calc::FieldSet, private calc::FocusPort {
     Q_OBJECT
 
 public:
@@ -35,16 +37,8 @@ public:
     QLineEdit* textBox(calc::Field f) const { return m_fields[calc::index(f)]; }
     const ErrorNote* errorNote() const { return m_note; }
 
-    // The handlers. Calculation errors leave them as exceptions; the event
-    // plumbing reports them.
+    // The click on the Calculate button.
     void Command1_Click();
-    void Text1_GotFocus();
-    void Text2_GotFocus();
-    void Text3_GotFocus();
-    void Text1_KeyUp(int KeyCode, int Shift);
-    void Text2_KeyUp(int KeyCode, int Shift);
-    void Text3_KeyUp(int KeyCode, int Shift);
-    void Text10_KeyUp(int KeyCode, int Shift);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,12 +49,12 @@ protected:
 private:
     struct Binding {
         calc::Field field;
-        void (Form1::*gotFocus)();
-        void (Form1::*keyUp)(int, int);
+        void (calc::Handlers::*gotFocus)();
+        calc::Outcome (calc::Handlers::*keyUp)(int, int);
     };
 
     void build();
-    void sendTab();
+    void sendTab() override;
     void calculated(calc::Outcome outcome);
     // Runs a handler; a calculation error shows at the field instead of
     // ending the program.
@@ -72,6 +66,7 @@ private:
     std::array<QLineEdit*, calc::kFieldCount> m_fields{};
     std::array<TypingLimit*, calc::kFieldCount> m_limits{};  // inputs only
     ErrorNote* m_note = nullptr;
+    calc::Handlers m_handlers{*this, *this};
 };
 
 // The note's text for an error, as the player reads it.

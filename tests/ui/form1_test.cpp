@@ -17,9 +17,9 @@
 
 #include "calc/field_set.h"
 #include "calc/recalculation.h"
+#include "layout/layout_table.h"
 #include "runtime/errors.h"
 #include "ui/error_note.h"
-#include "ui/layout_table.h"
 
 using calc::Field;
 
@@ -343,18 +343,6 @@ private slots:
         QCOMPARE((QStringList{text(Field::Text4), text(Field::Text6), text(Field::Text7),
                               text(Field::Text8)}),
                  untouched);
-    }
-
-    void enterInRecoveryMovesOnThenComputes() {
-        type("150");
-        QTest::mouseClick(box(Field::Text10), Qt::LeftButton);
-        QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
-        type("4");
-        box(Field::Text5)->setText(QStringLiteral("old"));
-        enter();
-        QCOMPARE(focused(), box(Field::Text1));
-        QCOMPARE(text(Field::Text1), QString());
-        QCOMPARE(text(Field::Text5), QStringLiteral("2.5"));
     }
 
     void typingLimits_data() {
