@@ -36,8 +36,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("manacalc"));
-    QApplication::setDesktopFileName(QStringLiteral("manacalc"));
+    // The window's class on X11 comes from the application name, its app id on
+    // Wayland from the desktop file name: both name the desktop entry, so that a
+    // dock shows the window under the entry's name and icon.
+    QApplication::setApplicationName(QStringLiteral(MANACALC_APP_ID));
+    QApplication::setDesktopFileName(QStringLiteral(MANACALC_APP_ID));
 
     // The 16-pixel picture, and its double for HiDPI screens. Every size added
     // here is decoded at start for the window manager, so no more than these.
