@@ -30,5 +30,11 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
     "$prefix/share/metainfo/$id.metainfo.xml" 2>/dev/null ||
     fail "metainfo does not launch $id.desktop"
 [ "$("$prefix/bin/manacalc-cli" --recovery 5)" = 2 ] || fail "installed manacalc-cli does not run"
+# --help and --version answer in a terminal, before anything looks for a display.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+[[ "$("${nodisplay[@]}" "$prefix/bin/manacalc" --help)" == "Usage: manacalc "* ]] ||
+    fail "manacalc --help does not answer without a display"
+[[ "$("${nodisplay[@]}" "$prefix/bin/manacalc" --version)" == "manacalc "[0-9]* ]] ||
+    fail "manacalc --version does not answer without a display"
 [ $failures -eq 0 ] && echo "install: all in place"
 [ $failures -eq 0 ]
