@@ -19,6 +19,8 @@ packages=(
   xvfb xauth x11-utils imagemagick
   # .desktop entry validation
   desktop-file-utils
+  # manacalc-cli's manual page is made from its --help
+  help2man
   # the start-up benchmark watches the X server for the window being mapped
   libxcb1-dev
 )
