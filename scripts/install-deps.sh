@@ -21,6 +21,9 @@ packages=(
   desktop-file-utils
   # manacalc-cli's manual page is made from its --help
   help2man
+  # the Debian package: dependencies found by dpkg-shlibdeps (which CPack finds
+  # the programs for with file), then checked by lintian, appstreamcli and man
+  dpkg-dev file lintian appstream man-db
   # the start-up benchmark watches the X server for the window being mapped
   libxcb1-dev
 )
