@@ -3,7 +3,7 @@
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-release test-asan fuzz bench format clean
+.PHONY: all deps build run test test-release test-asan fuzz bench deb format clean
 
 all: build
 
@@ -36,6 +36,9 @@ bench: build
 	build/release/bench/recalculation_bench
 	bench/batch_throughput.sh build/release/cli/manacalc-cli
 	bench/startup.sh build/release
+
+deb: deps
+	scripts/check-deb.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
