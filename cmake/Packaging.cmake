@@ -4,7 +4,8 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
   return()
 endif()
 
-# Debian's place for them; a plain install gets them too, beside the programs.
+# The copyright file and changelog where Debian keeps them; a plain install gets
+# them too.
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/manacalc)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/deb/copyright DESTINATION ${doc_dir})
 add_custom_command(
@@ -13,7 +14,7 @@ add_custom_command(
   COMMAND ${GZIP} -9nf changelog
   DEPENDS ${PROJECT_SOURCE_DIR}/packaging/deb/changelog
   VERBATIM)
-add_custom_target(changelog ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+add_custom_target(manacalc_changelog ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${doc_dir})
 
 # No domain or list exists for the project yet: a reserved, never-delivered domain
