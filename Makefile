@@ -3,7 +3,7 @@
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-release test-asan test-libcxx fuzz bench format clean
+.PHONY: all deps build run test test-release test-asan test-libcxx fuzz bench deb format clean
 
 all: build
 
@@ -43,6 +43,9 @@ bench: build
 	build/release/bench/recalculation_bench
 	bench/batch_throughput.sh build/release/cli/manacalc-cli
 	bench/startup.sh build/release
+
+deb: deps
+	scripts/check-deb.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -23,31 +23,38 @@ namespace {
 using calc::Field;
 
 constexpr std::string_view kUsage =
-    "usage: manacalc-cli INT MEDI FOCUS\n"
-    "       manacalc-cli --recovery VALUE\n"
-    "       manacalc-cli --batch < lines\n"
-    "       manacalc-cli --help | --version\n";
+    "Usage: manacalc-cli INT MEDI FOCUS\n"
+    "  or:  manacalc-cli --recovery VALUE\n"
+    "  or:  manacalc-cli --batch < LINES\n"
+    "  or:  manacalc-cli --help | --version\n";
 
+// GNU-style, so that help2man makes the manual page from it.
 constexpr std::string_view kHelp =
+    "Compute a character's mana regeneration exactly as the manacalc window does.\n"
     "\n"
-    "Computes a character's mana regeneration exactly as the window does.\n"
+    "With INT MEDI FOCUS, print 回復値 (mana per 10 s), 1mana sec, FPoint, Next FPoint,\n"
+    "Next INT, Next Medi and Next Focus, one \"caption<TAB>value\" line each.\n"
+    "An input starting with \"-\" is a negative number; \"--\" ends the options.\n"
     "\n"
-    "  INT MEDI FOCUS     print 回復値 (mana per 10 s), 1mana sec, FPoint, Next FPoint,\n"
-    "                     Next INT, Next Medi and Next Focus, one per line\n"
-    "  --recovery VALUE   print the seconds per mana for a known recovery value\n"
-    "  --batch            read lines from standard input; each line is either\n"
-    "                     INT<TAB>MEDI<TAB>FOCUS, answered by\n"
-    "                     回復値 1mana-sec NextFPoint FPoint NextINT NextMedi STATUS,\n"
-    "                     or a recovery value alone, answered by 1mana-sec STATUS;\n"
-    "                     fields are tab-separated, lines end in LF, CRLF or CR,\n"
-    "                     and every input line gets one output line.\n"
-    "                     STATUS is ok, skipped (nothing was computed), overflow or\n"
-    "                     floating-point; a malformed line gives bad-line.\n"
+    "      --recovery VALUE  print the seconds per mana for a known recovery value\n"
+    "      --batch           answer each line of standard input with one line\n"
+    "      --help            display this help and exit\n"
+    "      --version         output version information and exit\n"
     "\n"
-    "Exit status: 0 success, 1 a calculation error or a bad batch line, 2 bad arguments\n"
-    "(an input that is not a number, or a recovery value that rounds to 0 and so has\n"
-    "no seconds per mana), 3 standard input could not be read or standard output\n"
-    "could not be written (a full disk).\n";
+    "With --batch, each line of standard input gets one line of output, fields\n"
+    "separated by tabs; a line ends in LF, CRLF or CR.\n"
+    "  INT MEDI FOCUS   回復値 1mana-sec NextFPoint FPoint NextINT NextMedi STATUS\n"
+    "  VALUE            1mana-sec STATUS, for a recovery value\n"
+    "  any other line   bad-line\n"
+    "STATUS is ok, skipped (nothing was computed), overflow or floating-point.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  success\n"
+    "  1  a calculation error, or a bad batch line\n"
+    "  2  bad arguments: an input that is not a number, or a recovery value that\n"
+    "     rounds to 0 and so has no seconds per mana\n"
+    "  3  standard input could not be read, or standard output could not be written\n"
+    "     (a full disk)\n";
 
 struct Result {
     std::string_view caption;

@@ -22,6 +22,11 @@ packages=(
   xvfb xauth x11-utils imagemagick
   # .desktop entry validation
   desktop-file-utils
+  # manacalc-cli's manual page is made from its --help
+  help2man
+  # the Debian package: dependencies found by dpkg-shlibdeps (which CPack finds
+  # the programs for with file), then checked by lintian, appstreamcli and man
+  dpkg-dev file lintian appstream man-db
   # the start-up benchmark watches the X server for the window being mapped
   libxcb1-dev
   # the accessibility test reads the window over AT-SPI on a session bus of its own

@@ -94,10 +94,10 @@ check recovery_overflow '' '' 1 'overflow' --recovery 40000
 
 # Arguments.
 check version '' 'manacalc-cli 1.10.0\n' 0 '' --version
-check no_arguments '' '' 2 'usage:'
-check two_inputs '' '' 2 'usage:' 1 2
+check no_arguments '' '' 2 'Usage:'
+check two_inputs '' '' 2 'Usage:' 1 2
 check unknown_option '' '' 2 'unknown or misplaced option' --fast 1 2 3
-check recovery_without_value '' '' 2 'usage:' --recovery
+check recovery_without_value '' '' 2 'Usage:' --recovery
 
 # Input that cannot be read and output that cannot be written are failures, each
 # reported once with its cause.
@@ -112,7 +112,7 @@ stdout_to=/dev/full err_lines=1 check help_unwritten '' '' 3 "$full" --help
 # --help starts with the usage and documents the batch statuses.
 help=$("$cli" --help) && help_rc=0 || help_rc=$?
 count=$((count + 1))
-if [ "$help_rc" -ne 0 ] || [[ "$help" != "usage: manacalc-cli INT MEDI FOCUS"* ]] ||
+if [ "$help_rc" -ne 0 ] || [[ "$help" != "Usage: manacalc-cli INT MEDI FOCUS"* ]] ||
     [[ "$help" != *"floating-point"* ]]; then
     failures=$((failures + 1))
     echo "FAIL help (exit $help_rc)"
