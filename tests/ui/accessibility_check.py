@@ -59,11 +59,12 @@ def outer(program):
         server.wait(timeout=10)
 
 
-def find_application(pyatspi, name):
+def find_application(pyatspi, pid):
+    """By process: the application's name is whatever the program calls itself."""
     desktop = pyatspi.Registry.getDesktop(0)
     for i in range(desktop.childCount):
         app = desktop.getChildAtIndex(i)
-        if app is not None and app.name == name and app.childCount > 0:
+        if app is not None and app.get_process_id() == pid and app.childCount > 0:
             return app
     return None
 
@@ -92,7 +93,7 @@ def inner(program):
                 print(f"FAIL: the program exited with {process.returncode}")
                 return 1
             try:
-                app = find_application(pyatspi, "manacalc")
+                app = find_application(pyatspi, process.pid)
             except Exception:  # the registry is still starting
                 app = None
             if app is None:
