@@ -34,6 +34,19 @@ test-libcxx: deps
 	cmake --build --preset libcxx
 	ctest --preset libcxx
 
+.PHONY: windows test-windows
+
+# manacalc-cli.exe and the core's tests for 64-bit Windows, cross-built with mingw-w64.
+windows: deps
+	cmake --preset windows
+	cmake --build --preset windows
+
+# Those tests under wine, and the --batch answers byte for byte against Linux's.
+test-windows: windows
+	cmake --preset release
+	cmake --build --preset release --target manacalc-cli
+	scripts/wine-test.sh build/release/cli/manacalc-cli
+
 fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
