@@ -3,7 +3,8 @@
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-release test-asan test-libcxx fuzz bench deb format clean
+.PHONY: all deps build run test test-release test-asan test-libcxx windows test-windows fuzz bench \
+        deb format clean
 
 all: build
 
@@ -17,7 +18,7 @@ build: deps
 run: build
 	build/release/app/manacalc
 
-test: test-release test-asan test-libcxx
+test: test-release test-asan test-libcxx test-windows
 
 test-release: build
 	ctest --preset release
@@ -33,6 +34,17 @@ test-libcxx: deps
 	cmake --preset libcxx
 	cmake --build --preset libcxx
 	ctest --preset libcxx
+
+# manacalc-cli.exe and the core's tests for 64-bit Windows, cross-built with mingw-w64.
+windows: deps
+	cmake --preset windows
+	cmake --build --preset windows
+
+# Those tests under wine, and the --batch answers byte for byte against Linux's.
+test-windows: windows
+	cmake --preset release
+	cmake --build --preset release --target manacalc-cli
+	scripts/wine-test.sh build/release/cli/manacalc-cli
 
 fuzz: deps
 	cmake --preset fuzz

@@ -11,6 +11,11 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max, not the macros
+#endif
+#include <windows.h>
 #endif
 
 #include "calc/field_set.h"
@@ -341,12 +346,33 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
 #ifdef _WIN32
+// Windows hands main() its arguments in the ANSI code page: a Japanese one gives
+// full-width digits other bytes than the UTF-8 that the number check reads, and a
+// Latin one turns what it cannot hold into look-alikes ("₃" into "3") or "?". The
+// wide arguments are what was typed.
+int wmain(int argc, wchar_t** wideArgv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) {
+        const int size =
+            WideCharToMultiByte(CP_UTF8, 0, wideArgv[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wideArgv[i], -1, arg.data(), size, nullptr, nullptr);
+        arg.pop_back();  // the terminating NUL, which std::string keeps on its own
+        args.push_back(std::move(arg));
+    }
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
     // In text mode a Ctrl-Z byte ends standard input and every LF goes out as CRLF;
     // the answers must be the same bytes on every system.
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
-#endif
+    return closeOut(run(argc, argv.data()));
+}
+#else
+int main(int argc, char** argv) {
     return closeOut(run(argc, argv));
 }
+#endif

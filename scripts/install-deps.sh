@@ -10,6 +10,9 @@ packages=(
   # clang for the libFuzzer target (the fuzzer runtime is in libclang-rt), and
   # LLVM's libc++ for the portability build
   clang libclang-rt-dev clang-format libc++-dev libc++abi-dev
+  # Windows: the mingw-w64 cross compiler, wine to run its tests, and the locale
+  # data the command-line tests build their code-page locales from
+  g++-mingw-w64-x86-64-posix wine wine64 locales
   # the number reader (header-only)
   libfast-float-dev
   # test and benchmark libraries

@@ -1,14 +1,25 @@
 #!/usr/bin/env bash
+# usage: cli_test.sh [EMULATOR...] path/to/manacalc-cli
 # Runs the real manacalc-cli against a table of cases: arguments, standard
 # input, expected standard output, expected exit status, and a text that
 # standard error must contain (empty: standard error must be empty). A row may
 # also set, for itself alone, stdin_from: a file to read instead of its input,
-# stdout_to: a file standard output goes to instead of being compared, and
-# err_lines: how many lines standard error must have.
+# stdout_to: a file standard output goes to instead of being compared,
+# err_lines: how many lines standard error must have, and locale: the program's
+# LC_ALL (under wine this picks the Windows code page).
 set -u
-cli=$1
+# The program, with whatever runs it in front (wine for a Windows build).
+cli=("$@")
 failures=0
 count=0
+
+# Rows with a locale need it to exist: wine takes the Windows code page from it and
+# reads the arguments in its character set. Built here, so no system setup is needed.
+locales=$(mktemp -d)
+trap 'rm -rf "$locales"' EXIT
+for l in ja_JP de_DE; do
+    localedef -i "$l" -f UTF-8 "$locales/$l.UTF-8" 2>/dev/null || echo "cli: cannot build locale $l.UTF-8"
+done
 
 check() {
     local name=$1 input=$2 expected_out=$3 expected_rc=$4 expected_err=$5
@@ -20,7 +31,7 @@ check() {
     in=$(mktemp)
     err=$(mktemp)
     printf '%b' "$input" >"$in"
-    out=$("$cli" "$@" <"${stdin_from:-$in}" >"${stdout_to:-/dev/stdout}" 2>"$err"; echo "rc=$?")
+    out=$(${locale:+env LOCPATH="$locales" LC_ALL="$locale"} "${cli[@]}" "$@" <"${stdin_from:-$in}" >"${stdout_to:-/dev/stdout}" 2>"$err"; echo "rc=$?")
     rc=${out##*rc=}
     out=${out%rc=*}
     count=$((count + 1))
@@ -81,6 +92,11 @@ check inputs_error_after_partial_writes '' \
     '回復値\t1728\n1mana sec\t5.78703703703704E-03\nFPoint\t0\nNext FPoint\t0\nNext INT\t0\nNext Medi\t0\nNext Focus\t20\n' \
     1 'overflow' 999 20000 999
 check inputs_not_numeric_names_field '' '' 2 'Medi is not a number' 100 abc 0
+# Typed with an input method left on. Windows hands a program its arguments in the
+# ANSI code page, where a Japanese one gives full-width digits other bytes than UTF-8.
+locale=ja_JP.UTF-8 check inputs_fullwidth_under_japanese_code_page '' \
+    '回復値\t12\n1mana sec\t0.833333333333333\nFPoint\t219.175\nNext FPoint\t220\nNext INT\t2\nNext Medi\t0.5\nNext Focus\t20\n' \
+    0 '' １００ ９９．５ ０
 check inputs_after_double_dash '' \
     '回復値\t2\n1mana sec\t5\nFPoint\t0\nNext FPoint\t20\nNext INT\t40\nNext Medi\t13.4\nNext Focus\t20\n' \
     0 '' -- 0 0 0
@@ -90,6 +106,9 @@ check recovery_value '' '3.33333333333333\n' 0 '' --recovery 3
 check recovery_negative '' '3.33333333333333\n' 0 '' --recovery -3
 check recovery_rounding_to_zero '' '' 2 'rounds to 0' --recovery .4
 check recovery_not_numeric '' '' 2 'not a number' --recovery x
+# A Latin code page would turn the subscript into a plain 3.
+locale=de_DE.UTF-8 check recovery_subscript_under_latin_code_page '' '' 2 \
+    'recovery value is not a number: "₃"' --recovery ₃
 check recovery_overflow '' '' 1 'overflow' --recovery 40000
 
 # Arguments.
@@ -101,8 +120,11 @@ check recovery_without_value '' '' 2 'Usage:' --recovery
 
 # Input that cannot be read and output that cannot be written are failures, each
 # reported once with its cause.
-stdin_from=/ err_lines=1 check batch_unreadable '' '' 3 'cannot read standard input: Is a directory' \
-    --batch
+# Windows cannot hand a program a directory as its input; wine makes the read fail as
+# an invalid argument.
+unreadable='cannot read standard input: Is a directory'
+[ ${#cli[@]} -eq 1 ] || unreadable='cannot read standard input: Invalid argument'
+stdin_from=/ err_lines=1 check batch_unreadable '' '' 3 "$unreadable" --batch
 full='cannot write standard output: No space left on device'
 stdout_to=/dev/full err_lines=1 check inputs_unwritten_over_calculation_error '' '' 3 "$full" -80 0 0
 stdout_to=/dev/full err_lines=1 check batch_unwritten '5\n' '' 3 "$full" --batch
@@ -110,7 +132,7 @@ stdout_to=/dev/full err_lines=1 check recovery_unwritten '' '' 3 "$full" --recov
 stdout_to=/dev/full err_lines=1 check help_unwritten '' '' 3 "$full" --help
 
 # --help starts with the usage and documents the batch statuses.
-help=$("$cli" --help) && help_rc=0 || help_rc=$?
+help=$("${cli[@]}" --help) && help_rc=0 || help_rc=$?
 count=$((count + 1))
 if [ "$help_rc" -ne 0 ] || [[ "$help" != "Usage: manacalc-cli INT MEDI FOCUS"* ]] ||
     [[ "$help" != *"floating-point"* ]]; then
