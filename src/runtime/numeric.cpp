@@ -151,9 +151,9 @@ Scan scanAscii(std::string_view t) {
     const auto [ptr, ec] = fast_float::from_chars(t.data(), end, out.value);
     if (ptr != end || (ec != std::errc() && ec != std::errc::result_out_of_range)) return out;
     out.numeric = true;
-    // Beyond the range it gives an infinity; below it, a zero of the text's
-    // sign, as the smallest subnormal rounds no further. Newer versions also
-    // say result_out_of_range; the value tells the two apart either way.
+    // Beyond the largest double it gives an infinity, the overflow; below the
+    // smallest subnormal, a zero of the text's sign. Newer versions also say
+    // result_out_of_range for both, and the value tells the two apart.
     if (std::isinf(out.value)) {
         out.overflow = true;
     } else if (ec == std::errc::result_out_of_range) {
