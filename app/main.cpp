@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 #include <QApplication>
 #include <QIcon>
@@ -11,31 +13,104 @@
 
 namespace {
 
-// Qt aborts with a long message when it finds no display; a player deserves
-// one line that says what is missing.
-bool displayReachable() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const bool needsServer = platform == nullptr || *platform == '\0' ||
-                             std::strncmp(platform, "xcb", 3) == 0 ||
-                             std::strncmp(platform, "wayland", 7) == 0;
-    if (!needsServer) return true;
-    const auto set = [](const char* name) {
-        const char* v = std::getenv(name);
-        return v != nullptr && *v != '\0';
-    };
-    return set("DISPLAY") || set("WAYLAND_DISPLAY");
+// Qt ends the program with abort() and a page of advice when no platform can
+// open the window: no display, one that does not answer, or a Wayland session
+// without Qt's Wayland plugin. Whether a platform starts only Qt can tell (and
+// offscreen, vnc or the Windows one need no display server at all), so the
+// check is Qt's own start: while the application object connects, Qt's
+// messages are held back, and its fatal one becomes one line and exit status
+// 1. Once a platform is up, the held messages go out as Qt would have printed
+// them.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+std::mutex heldMutex;  // Qt may report from a thread of its own
+std::vector<HeldMessage> held;
+QtMessageHandler qtHandler = nullptr;
+const char* platformArgument = nullptr;  // -platform NAME, which overrides QT_QPA_PLATFORM
+
+void printHeld(const QString& fatal) {
+    std::vector<HeldMessage> messages;
+    {
+        const std::lock_guard<std::mutex> lock(heldMutex);
+        messages.swap(held);
+    }
+    if (!fatal.isEmpty()) messages.push_back({QtCriticalMsg, QByteArray(), fatal});
+    for (const HeldMessage& m : messages) {
+        const QMessageLogContext context(nullptr, 0, nullptr,
+                                         m.category.isEmpty() ? nullptr : m.category.constData());
+        qtHandler(m.type, context, m.text);
+    }
+}
+
+// Names what decides the platform, since that is what the player can change.
+[[noreturn]] void noPlatform() {
+    QByteArray where;
+    if (platformArgument != nullptr) {
+        where = QByteArray("-platform ") + platformArgument;
+    }
+    for (const char* name : {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"}) {
+        const QByteArray value = qgetenv(name);
+        if (value.isEmpty() && std::strcmp(name, "QT_QPA_PLATFORM") == 0) continue;
+        if (!where.isEmpty()) where += ", ";
+        where += name;
+        if (value.isEmpty()) {
+            where += " unset";
+        } else {
+            where += '=';
+            where += value;
+        }
+    }
+    if (platformArgument == nullptr && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr,
+                     "manacalc: no display to open the window on (%s); start it from a desktop "
+                     "session\n",
+                     where.constData());
+    } else {
+        std::fprintf(stderr,
+                     "manacalc: cannot open the window (%s): is the display server running, and "
+                     "for Wayland is Qt's Wayland plugin (qt6-wayland) installed?\n",
+                     where.constData());
+    }
+    std::fflush(stderr);
+    // Qt is half way through its start; nothing of it is worth tearing down.
+    std::_Exit(1);
+}
+
+void holdMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        // Asked for Qt's account of its plugins, the player gets it in full.
+        if (qEnvironmentVariableIsSet("QT_DEBUG_PLUGINS")) printHeld(text);
+        noPlatform();
+    }
+    const std::lock_guard<std::mutex> lock(heldMutex);
+    held.push_back({type, QByteArray(context.category), text});
+}
+
+void holdPlatformMessages(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
+            platformArgument = argv[i + 1];
+        }
+    }
+    qtHandler = qInstallMessageHandler(holdMessage);
+}
+
+void releasePlatformMessages() {
+    qInstallMessageHandler(qtHandler);
+    printHeld(QString());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!displayReachable()) {
-        std::fprintf(stderr,
-                     "manacalc: no display to open the window on (neither DISPLAY nor "
-                     "WAYLAND_DISPLAY is set); start it from a desktop session\n");
-        return 1;
-    }
+    holdPlatformMessages(argc, argv);
     QApplication app(argc, argv);
+    releasePlatformMessages();
     QApplication::setApplicationName(QStringLiteral("manacalc"));
     QApplication::setDesktopFileName(QStringLiteral("manacalc"));
 
