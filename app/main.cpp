@@ -105,9 +105,30 @@ void releasePlatformMessages() {
     printHeld(QString());
 }
 
+// Qt 6.4 draws a title bar of its own on Wayland only after setting up OpenGL
+// for the display: to decide whether it may decorate a window, the Wayland
+// plugin creates its wayland-egl client buffer integration, whose set-up
+// calls eglInitialize, and Mesa answers that by loading its driver with
+// libLLVM: some 55 MiB for a window that Qt paints with the CPU into shared
+// memory. Without a working EGL display Qt draws no title bar at all, so no
+// lighter setting keeps one (choosing no client buffer integration drops it
+// too, with a warning). At this width that title bar is of little use
+// besides: its icon covers the title, and it offers to maximise a window of
+// fixed size. So the window goes without it unless the player has said
+// otherwise: QT_WAYLAND_DISABLE_WINDOWDECORATION=0 brings it back. Only the
+// Wayland plugin reads the variable, and this program starts no other, so
+// nothing else is touched. A compositor that draws title bars itself is still
+// offered the window through xdg-decoration, which does not depend on it.
+void leaveTitleBarToCompositor() {
+    if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION")) {
+        qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    leaveTitleBarToCompositor();
     holdPlatformMessages(argc, argv);
     QApplication app(argc, argv);
     releasePlatformMessages();

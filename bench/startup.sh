@@ -29,7 +29,7 @@ xvfb-run -a -s "-screen 0 640x480x24" env -u QT_QPA_PLATFORM bash -c '
     done' _ "$timer" "$app" "$bare" "$runs" 2>/dev/null >"$out"
 
 ui=$(dirname "$0")/../tests/ui
-"$ui/weston_run.sh" -- bash -c '
+"$ui/weston_run.sh" bash -c '
     app=$1 runs=$2 ui=$3 shot=$(mktemp)
     for ((i = 0; i < runs; i++)); do
         "$app" & pid=$!

@@ -4,17 +4,9 @@
 # and a black desktop without panel, so that a screenshot shows the client
 # windows alone. DISPLAY is unset, so a Qt program cannot fall back to X11.
 # The debug extension lets weston-screenshooter photograph the screen.
-# usage: weston_run.sh [--scale N] -- COMMAND [ARGS...]
+# usage: weston_run.sh COMMAND [ARGS...]
 set -euo pipefail
-scale=1
-while [ $# -gt 0 ]; do
-    case $1 in
-        --scale) scale=$2; shift 2 ;;
-        --) shift; break ;;
-        *) echo "usage: weston_run.sh [--scale N] -- COMMAND [ARGS...]" >&2; exit 2 ;;
-    esac
-done
-[ $# -gt 0 ] || { echo "usage: weston_run.sh [--scale N] -- COMMAND [ARGS...]" >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: weston_run.sh COMMAND [ARGS...]" >&2; exit 2; }
 
 runtime=$(mktemp -d)  # mode 0700, as libwayland requires
 weston_pid=
@@ -27,18 +19,22 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# An empty input-method path keeps weston from starting its on-screen keyboard.
+# No animations, so that a window is photographed as drawn, not fading in. An
+# empty input-method path keeps weston from starting its on-screen keyboard.
 cat >"$runtime/weston.ini" <<'EOF'
 [shell]
 background-color=0xff000000
 panel-position=none
+animation=none
+startup-animation=none
+focus-animation=none
 [input-method]
 path=
 EOF
 
 export XDG_RUNTIME_DIR=$runtime
 weston --config="$runtime/weston.ini" --backend=headless-backend.so --use-pixman \
-    --width=$((320 * scale)) --height=$((400 * scale)) --scale="$scale" \
+    --width=320 --height=400 \
     --socket=weston --idle-time=0 --debug >"$runtime/weston.log" 2>&1 &
 weston_pid=$!
 for _ in $(seq 100); do
