@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 #include <QApplication>
 #include <QIcon>
@@ -26,19 +28,116 @@ constexpr const char* kHelp =
     "Exit status: 0 when the window is closed, 1 when there is no display to open\n"
     "it on.\n";
 
-// Qt aborts with a long message when it finds no display; a player deserves
-// one line that says what is missing.
-bool displayReachable() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const bool needsServer = platform == nullptr || *platform == '\0' ||
-                             std::strncmp(platform, "xcb", 3) == 0 ||
-                             std::strncmp(platform, "wayland", 7) == 0;
-    if (!needsServer) return true;
-    const auto set = [](const char* name) {
-        const char* v = std::getenv(name);
-        return v != nullptr && *v != '\0';
-    };
-    return set("DISPLAY") || set("WAYLAND_DISPLAY");
+// Qt ends the program with abort() and a page of advice when no platform can
+// open the window: no display, one that does not answer, or a Wayland session
+// without Qt's Wayland plugin. Whether a platform starts only Qt can tell (and
+// offscreen, vnc or the Windows one need no display server at all), so the
+// check is Qt's own start: while the application object connects, Qt's
+// messages are held back, and its fatal one becomes one line and exit status
+// 1. Once a platform is up, the held messages go out as Qt would have printed
+// them.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+std::mutex heldMutex;  // Qt may report from a thread of its own
+std::vector<HeldMessage> held;
+QtMessageHandler qtHandler = nullptr;
+const char* platformArgument = nullptr;  // -platform NAME, which overrides QT_QPA_PLATFORM
+
+void printHeld(const QString& fatal) {
+    std::vector<HeldMessage> messages;
+    {
+        const std::lock_guard<std::mutex> lock(heldMutex);
+        messages.swap(held);
+    }
+    if (!fatal.isEmpty()) messages.push_back({QtCriticalMsg, QByteArray(), fatal});
+    for (const HeldMessage& m : messages) {
+        const QMessageLogContext context(nullptr, 0, nullptr,
+                                         m.category.isEmpty() ? nullptr : m.category.constData());
+        qtHandler(m.type, context, m.text);
+    }
+}
+
+// Names what decides the platform, since that is what the player can change.
+[[noreturn]] void noPlatform() {
+    QByteArray where;
+    if (platformArgument != nullptr) {
+        where = QByteArray("-platform ") + platformArgument;
+    }
+    for (const char* name : {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"}) {
+        const QByteArray value = qgetenv(name);
+        if (value.isEmpty() && std::strcmp(name, "QT_QPA_PLATFORM") == 0) continue;
+        if (!where.isEmpty()) where += ", ";
+        where += name;
+        if (value.isEmpty()) {
+            where += " unset";
+        } else {
+            where += '=';
+            where += value;
+        }
+    }
+    if (platformArgument == nullptr && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr,
+                     "manacalc: no display to open the window on (%s); start it from a desktop "
+                     "session\n",
+                     where.constData());
+    } else {
+        std::fprintf(stderr,
+                     "manacalc: cannot open the window (%s): is the display server running, and "
+                     "for Wayland is Qt's Wayland plugin (qt6-wayland) installed?\n",
+                     where.constData());
+    }
+    std::fflush(stderr);
+    // Qt is half way through its start; nothing of it is worth tearing down.
+    std::_Exit(1);
+}
+
+void holdMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        // Asked for Qt's account of its plugins, the player gets it in full.
+        if (qEnvironmentVariableIsSet("QT_DEBUG_PLUGINS")) printHeld(text);
+        noPlatform();
+    }
+    const std::lock_guard<std::mutex> lock(heldMutex);
+    held.push_back({type, QByteArray(context.category), text});
+}
+
+void holdPlatformMessages(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
+            platformArgument = argv[i + 1];
+        }
+    }
+    qtHandler = qInstallMessageHandler(holdMessage);
+}
+
+void releasePlatformMessages() {
+    qInstallMessageHandler(qtHandler);
+    printHeld(QString());
+}
+
+// Qt 6.4 draws a title bar of its own on Wayland only after setting up OpenGL
+// for the display: to decide whether it may decorate a window, the Wayland
+// plugin creates its wayland-egl client buffer integration, whose set-up
+// calls eglInitialize, and Mesa answers that by loading its driver with
+// libLLVM: some 55 MiB for a window that Qt paints with the CPU into shared
+// memory. Without a working EGL display Qt draws no title bar at all, so no
+// lighter setting keeps one (choosing no client buffer integration drops it
+// too, with a warning). At this width that title bar is of little use
+// besides: its icon covers the title, and it offers to maximise a window of
+// fixed size. So the window goes without it unless the player has said
+// otherwise: QT_WAYLAND_DISABLE_WINDOWDECORATION=0 brings it back. Only the
+// Wayland plugin reads the variable, and this program starts no other, so
+// nothing else is touched. A compositor that draws title bars itself is still
+// offered the window through xdg-decoration, which does not depend on it.
+void leaveTitleBarToCompositor() {
+    if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION")) {
+        qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
+    }
 }
 
 }  // namespace
@@ -52,13 +151,10 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         return std::puts("manacalc " MANACALC_VERSION) < 0 || std::fflush(stdout) != 0 ? 1 : 0;
     }
-    if (!displayReachable()) {
-        std::fprintf(stderr,
-                     "manacalc: no display to open the window on (neither DISPLAY nor "
-                     "WAYLAND_DISPLAY is set); start it from a desktop session\n");
-        return 1;
-    }
+    leaveTitleBarToCompositor();
+    holdPlatformMessages(argc, argv);
     QApplication app(argc, argv);
+    releasePlatformMessages();
     // The window's class on X11 comes from the application name, its app id on
     // Wayland from the desktop file name: both name the desktop entry, so that a
     // dock shows the window under the entry's name and icon.

@@ -8,10 +8,17 @@ program=$2
 shot=$3
 rm -f "$shot"
 
-# Without a display the program must say so in one line and exit 1.
-out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" 2>&1) && rc=0 || rc=$?
+# The start-up check: without a display the program says so in one line and
+# exits 1, but a platform that needs no display server is left to start.
+no_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+out=$("${no_display[@]}" "$program" 2>&1) && rc=0 || rc=$?
 if [ "$rc" -ne 1 ] || [ "$(printf '%s\n' "$out" | wc -l)" -ne 1 ] || [[ "$out" != *DISPLAY* ]]; then
     echo "FAIL: without a display: exit $rc, output: $out"
+    exit 1
+fi
+"${no_display[@]}" timeout 1 "$program" -platform offscreen >/dev/null 2>&1 && rc=0 || rc=$?
+if [ "$rc" -ne 124 ]; then
+    echo "FAIL: -platform offscreen without a display did not stay up (exit $rc)"
     exit 1
 fi
 
