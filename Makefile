@@ -2,9 +2,10 @@
 # packages are there (scripts/install-deps.sh is the one list of them).
 
 FUZZ_SECONDS ?= 60
+WEB_PORT ?= 8000
 
-.PHONY: all deps build run test test-release test-asan test-libcxx windows test-windows fuzz bench \
-        deb format clean
+.PHONY: all deps build run test test-release test-asan test-libcxx windows test-windows \
+        web web-build test-web bench-web fuzz bench deb format clean
 
 all: build
 
@@ -18,7 +19,7 @@ build: deps
 run: build
 	build/release/app/manacalc
 
-test: test-release test-asan test-libcxx test-windows
+test: test-release test-asan test-libcxx test-windows test-web
 
 test-release: build
 	ctest --preset release
@@ -45,6 +46,25 @@ test-windows: windows
 	cmake --preset release
 	cmake --build --preset release --target manacalc-cli
 	scripts/wine-test.sh build/release/cli/manacalc-cli
+
+# The page: build/web/index.html, one file that also works opened from disk.
+web-build: deps
+	cmake --preset web
+	cmake --build --preset web
+
+web: web-build
+	@echo "manacalc page: http://127.0.0.1:$(WEB_PORT)/index.html (Ctrl-C stops the server)"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
+
+# The page in Debian's Chromium, and its module against the native --batch.
+# npm ci takes the pinned playwright-core, which brings no browser of its own.
+test-web: build web-build
+	cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund
+	node --test web/tests/
+
+bench-web: web-build
+	cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund
+	node web/bench/page_timing.mjs
 
 fuzz: deps
 	cmake --preset fuzz

@@ -36,7 +36,15 @@ packages=(
   libxcb1-dev
   # the accessibility test reads the window over AT-SPI on a session bus of its own
   dbus-daemon at-spi2-core python3-pyatspi
+  # the page: the WebAssembly toolchain (with its prebuilt system libraries and
+  # a Node.js), and the browser its tests drive
+  emscripten chromium
 )
+# npm: part of NodeSource's nodejs where that is installed (it conflicts with
+# Debian's npm package), a package of its own beside Debian's nodejs.
+if ! command -v npm >/dev/null 2>&1; then
+  packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,54 @@
+// Prints what the page costs in headless Chromium: the bytes it loads, the
+// time from navigation to its inputs taking typing, and the time from a key
+// release to the results written, measured in the page with performance.now().
+// usage: node web/bench/page_timing.mjs [loads] [key releases]
+import { readFileSync } from 'node:fs';
+import { gzipSync } from 'node:zlib';
+import { launch, openPage, pagePath } from '../tests/browser.mjs';
+
+const loads = Number(process.argv[2] ?? 20);
+const releases = Number(process.argv[3] ?? 300);
+
+function summary(values) {
+    const sorted = [...values].sort((a, b) => a - b);
+    const at = (q) => sorted[Math.min(sorted.length - 1, Math.floor(q * sorted.length))];
+    const mean = sorted.reduce((s, v) => s + v, 0) / sorted.length;
+    const ms = (v) => v.toFixed(3);
+    return `median ${ms(at(0.5))} ms, mean ${ms(mean)} ms, p95 ${ms(at(0.95))} ms, min ${ms(sorted[0])} ms, max ${ms(sorted.at(-1))} ms (${sorted.length} samples)`;
+}
+
+const page = readFileSync(pagePath);
+console.log(
+    `size: ${pagePath}: ${page.length} bytes, ${gzipSync(page, { level: 9 }).length} bytes gzip -9`,
+);
+
+const browser = await launch();
+try {
+    const ready = [];
+    for (let i = 0; i < loads; i++) {
+        const p = await openPage(browser);
+        ready.push(
+            await p.evaluate(() => performance.getEntriesByName('inputs-ready')[0].startTime),
+        );
+        await p.context().close();
+    }
+    console.log(`navigation to inputs ready: ${summary(ready)}`);
+
+    const p = await openPage(browser);
+    // Capture phase on the window runs before the box's own handler, the
+    // bubble phase after it has written the results.
+    await p.evaluate(() => {
+        window.keyUpTimes = [];
+        let start = 0;
+        window.addEventListener('keyup', () => (start = performance.now()), true);
+        window.addEventListener('keyup', () => window.keyUpTimes.push(performance.now() - start));
+    });
+    const keys = ['1', '5', '0', 'Backspace', 'Backspace', 'Backspace'];
+    for (let i = 0; i < releases; i++) await p.keyboard.press(keys[i % keys.length]);
+    const written = await p.evaluate(() => document.getElementById('Text10').value);
+    const times = await p.evaluate(() => window.keyUpTimes);
+    console.log(`key release to results written (Text10 now ${written}): ${summary(times)}`);
+    await p.context().close();
+} finally {
+    await browser.close();
+}

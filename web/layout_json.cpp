@@ -1,0 +1,104 @@
+#include "layout_json.h"
+
+#include "calc/field_set.h"
+#include "layout/layout_table.h"
+
+namespace web {
+namespace {
+
+void appendString(std::string& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            out += "\\u00";
+            out += kHex[(c >> 4) & 0xf];
+            out += kHex[c & 0xf];
+        } else {
+            out += c;  // UTF-8 passes through: JSON text is Unicode
+        }
+    }
+    out += '"';
+}
+
+void appendMember(std::string& out, std::string_view name, std::string_view value) {
+    appendString(out, name);
+    out += ':';
+    appendString(out, value);
+    out += ',';
+}
+
+void appendMember(std::string& out, std::string_view name, int value) {
+    appendString(out, name);
+    out += ':';
+    out += std::to_string(value);
+    out += ',';
+}
+
+std::string_view kindName(ui::Kind kind) {
+    switch (kind) {
+        case ui::Kind::Frame:
+            return "frame";
+        case ui::Kind::Label:
+            return "label";
+        case ui::Kind::TextBox:
+            return "textbox";
+        case ui::Kind::Button:
+            return "button";
+    }
+    return "";
+}
+
+void appendControl(std::string& out, const ui::ControlRow& row) {
+    out += '{';
+    appendMember(out, "name", row.name);
+    appendMember(out, "kind", kindName(row.kind));
+    appendMember(out, "parent", row.parent);
+    appendMember(out, "left", ui::toPixels(row.left));
+    appendMember(out, "top", ui::toPixels(row.top));
+    appendMember(out, "width", ui::toPixels(row.width));
+    appendMember(out, "height", ui::toPixels(row.height));
+    // A text box shows its text as it is; captions have their markers.
+    appendMember(
+        out, "text",
+        row.kind == ui::Kind::TextBox ? std::string(row.caption) : drawnCaption(row.caption));
+    appendMember(out, "tabIndex", row.tabIndex);
+    appendMember(out, "bold", row.font == ui::FontRole::Bold ? 1 : 0);
+    appendMember(out, "limit", row.typingLimit);
+    appendMember(out, "label", row.accessibleName);
+    const auto field = calc::fieldByName(row.name);
+    appendMember(out, "field", field ? static_cast<int>(calc::index(*field)) : -1);
+    out.back() = '}';  // in place of the last member's comma
+}
+
+}  // namespace
+
+std::string drawnCaption(std::string_view caption) {
+    std::string drawn;
+    drawn.reserve(caption.size());
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        // A marker stands for the character after it: "&&" for "&".
+        if (caption[i] == '&' && ++i == caption.size()) break;
+        drawn += caption[i];
+    }
+    return drawn;
+}
+
+std::string layoutJson() {
+    std::string out = "{";
+    appendMember(out, "title", ui::kTitle);
+    appendMember(out, "width", ui::toPixels(ui::kClientWidthTwips));
+    appendMember(out, "height", ui::toPixels(ui::kClientHeightTwips));
+    out += "\"controls\":[";
+    for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+        if (i > 0) out += ',';
+        appendControl(out, ui::kControls[i]);
+    }
+    out += "]}";
+    return out;
+}
+
+}  // namespace web

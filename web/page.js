@@ -1,0 +1,242 @@
+// The calculator page: builds the window from the module's layout table and
+// binds the shared handlers to the page's events, as the desktop window binds
+// them to its own.
+'use strict';
+(() => {
+    // The code the original platform reports for keys an input method processed.
+    const kInputMethodKeyCode = 229;
+    // Firefox gives a few punctuation keys codes of its own; the handlers see
+    // the virtual-key codes of the original platform.
+    const kVirtualKeyCodes = { 59: 186, 61: 187, 173: 189 };
+    const kStatusWritten = 0;
+    const kStatusSkipped = 1;
+
+    const form = document.getElementById('Form1');
+    const note = document.getElementById('note');
+    const boxes = []; // by field number
+    const rows = new Map(); // element -> its layout row
+    let cycle = []; // the controls that take the focus, by tab index
+    let manacalc = null;
+
+    // Keys held down now. Text that arrives while none is (an input method's
+    // commit, an on-screen keyboard, a dropped text) has no key release of
+    // its own to recalculate on.
+    const keysDown = new Set();
+    // Keys whose press an input method took: their release is part of the
+    // composition, whose commit counts instead.
+    const imeKeys = new Set();
+    const pendingCommits = new Set();
+    // The box that had the focus when the browser window or tab was left; its
+    // focus coming back is no entry and empties nothing.
+    let returning = null;
+
+    // The field set and the Tab keystroke, as the module asks for them.
+    const page = {
+        text: (field) => boxes[field].value,
+        setText(field, text) {
+            const box = boxes[field];
+            box.value = text;
+            // A written number shows from its first digit, as in the window:
+            // "219.17" in a narrow box, not ".175". Only a box with the focus
+            // would show its end.
+            if (box === document.activeElement) box.setSelectionRange(0, 0);
+        },
+        sendTab: () => moveFocus(document.activeElement, false),
+    };
+
+    // The next control in tab order after `from` (or before it), wrapping
+    // around; from outside the window, the first (or last).
+    function moveFocus(from, backward) {
+        const at = rows.has(from) ? rows.get(from).tabIndex : backward ? Infinity : -Infinity;
+        const ordered = backward ? [...cycle].reverse() : cycle;
+        const next =
+            ordered.find((row) => (backward ? row.tabIndex < at : row.tabIndex > at)) ?? ordered[0];
+        const box = boxes[next.field];
+        box.focus();
+        // Entered by Tab or Enter: its text is selected, as in the window.
+        box.select();
+    }
+
+    function showNote(origin, status) {
+        note.textContent = manacalc.UTF8ToString(manacalc._manacalc_note(status));
+        const at = origin.getBoundingClientRect();
+        note.style.left = `${at.left + window.scrollX}px`;
+        note.style.top = `${at.bottom + window.scrollY}px`;
+        note.hidden = false;
+    }
+
+    // Runs a handler; an error shows at the field, and the next calculation
+    // that writes its results clears it.
+    function run(origin, handler) {
+        const status = handler();
+        if (status === kStatusWritten) {
+            note.hidden = true;
+        } else if (status !== kStatusSkipped) {
+            showNote(origin, status);
+        }
+    }
+
+    function keyUp(box, row, keyCode, shift) {
+        run(box, () => manacalc._manacalc_key_up(row.field, keyCode, shift));
+    }
+
+    // Queued, so that the box holds the committed text by then, and once for
+    // the compositionend and input events of one commit.
+    function commitKeyUp(box, row) {
+        if (pendingCommits.has(box)) return;
+        pendingCommits.add(box);
+        setTimeout(() => {
+            pendingCommits.delete(box);
+            keyUp(box, row, kInputMethodKeyCode, 0);
+        });
+    }
+
+    function bindInput(box, row) {
+        box.maxLength = row.limit; // typing only: a program write is never cut
+        box.addEventListener('focus', () => {
+            if (box === returning) {
+                returning = null;
+                return;
+            }
+            returning = null;
+            manacalc._manacalc_got_focus(row.field);
+        });
+        box.addEventListener('keyup', (event) => {
+            const composed = imeKeys.delete(event.code) || event.isComposing;
+            if (composed || event.keyCode === kInputMethodKeyCode) return;
+            const code = kVirtualKeyCodes[event.keyCode] ?? event.keyCode;
+            const shift =
+                (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
+            keyUp(box, row, code, shift);
+        });
+        box.addEventListener('compositionend', () => commitKeyUp(box, row));
+        box.addEventListener('input', (event) => {
+            if (!event.isComposing && keysDown.size === 0) commitKeyUp(box, row);
+        });
+    }
+
+    function createControl(row) {
+        switch (row.kind) {
+            case 'frame': {
+                const frame = document.createElement('div');
+                frame.className = 'frame';
+                return frame;
+            }
+            case 'label': {
+                const label = document.createElement('div');
+                label.className = 'label';
+                label.textContent = row.text;
+                return label;
+            }
+            case 'button': {
+                const button = document.createElement('button');
+                button.type = 'button';
+                button.textContent = row.text;
+                // Only a one-pixel sliver shows; a focus there would be
+                // invisible and would swallow the player's typing.
+                button.tabIndex = -1;
+                button.addEventListener('mousedown', (event) => event.preventDefault());
+                button.addEventListener('click', () =>
+                    run(button, () => manacalc._manacalc_click()),
+                );
+                return button;
+            }
+            default: {
+                const box = document.createElement('input');
+                box.type = 'text';
+                box.value = row.text;
+                box.autocomplete = 'off';
+                box.spellcheck = false;
+                box.setAttribute('aria-label', row.label);
+                boxes[row.field] = box;
+                if (row.limit > 0) {
+                    bindInput(box, row);
+                } else {
+                    // Results: read-only, out of the tab order, still
+                    // selectable for copying.
+                    box.readOnly = true;
+                    box.tabIndex = -1;
+                }
+                return box;
+            }
+        }
+    }
+
+    function build(layout) {
+        document.title = layout.title;
+        form.style.width = `${layout.width}px`;
+        form.style.height = `${layout.height}px`;
+        const elements = new Map([['Form1', form]]);
+        for (const row of layout.controls) {
+            const element = createControl(row);
+            element.id = row.name;
+            if (row.bold) element.classList.add('bold');
+            Object.assign(element.style, {
+                left: `${row.left}px`,
+                top: `${row.top}px`,
+                width: `${row.width}px`,
+                height: `${row.height}px`,
+            });
+            const parent = elements.get(row.parent);
+            if (row.kind === 'label') {
+                // Labels lie beneath frames, text boxes and the button, which
+                // hide them where they overlap (Label11 under Frame2, Label12
+                // under Text10).
+                const above = [...parent.children].find((c) => !c.classList.contains('label'));
+                parent.insertBefore(element, above ?? null);
+            } else {
+                parent.append(element);
+            }
+            elements.set(row.name, element);
+            rows.set(element, row);
+        }
+        cycle = layout.controls
+            .filter((row) => row.kind === 'textbox' && row.limit > 0)
+            .sort((a, b) => a.tabIndex - b.tabIndex);
+        // The browser's own Tab order follows the cycle too, should a Tab
+        // ever get past the handler below.
+        cycle.forEach((row, i) => {
+            boxes[row.field].tabIndex = i + 1;
+        });
+    }
+
+    // Window-wide: the keys held, Tab through the cycle only, and the focus
+    // leaving with the browser window or tab.
+    window.addEventListener(
+        'keydown',
+        (event) => {
+            keysDown.add(event.code);
+            if (event.isComposing || event.keyCode === kInputMethodKeyCode) imeKeys.add(event.code);
+        },
+        true,
+    );
+    window.addEventListener('keyup', (event) => keysDown.delete(event.code), true);
+    document.addEventListener('keydown', (event) => {
+        if (event.key !== 'Tab' || event.isComposing || event.ctrlKey || event.altKey) return;
+        event.preventDefault();
+        moveFocus(document.activeElement, event.shiftKey);
+    });
+    window.addEventListener('blur', (event) => {
+        if (event.target !== window) return;
+        returning = document.activeElement;
+        keysDown.clear();
+        imeKeys.clear();
+    });
+    window.addEventListener('focus', (event) => {
+        // The box's own focus event follows in the same task, if it comes at all.
+        if (event.target === window) setTimeout(() => (returning = null));
+    });
+
+    const wasmBinary = Uint8Array.from(atob(manacalcWasm), (c) => c.charCodeAt(0));
+    createManacalc({ wasmBinary, page })
+        .then((module) => {
+            manacalc = module;
+            build(JSON.parse(module.UTF8ToString(module._manacalc_layout())));
+            // At start the first input has the focus, and its focus handler runs.
+            boxes[cycle[0].field].focus();
+            performance.mark('inputs-ready');
+        })
+        .catch((error) => {
+            form.textContent = `manacalc: ${error}`;
+        });
+})();

@@ -1,0 +1,46 @@
+// Debian's Chromium, headless, driven by Playwright; the page from disk.
+import path from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import { chromium } from 'playwright-core';
+
+export const sourceDir = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+export const webBuildDir = process.env.MANACALC_WEB_BUILD ?? path.join(sourceDir, 'build/web');
+export const pagePath = path.join(webBuildDir, 'index.html');
+export const pageUrl = pathToFileURL(pagePath).href;
+
+// As root and on a closed network: no sandbox, and none of Chromium's own
+// connections, which this machine refuses. Playwright gives every launch a
+// fresh profile of its own.
+const kArgs = [
+    '--headless',
+    '--no-sandbox',
+    '--disable-gpu',
+    '--disable-quic',
+    '--no-first-run',
+    '--disable-background-networking',
+    '--disable-component-update',
+    '--disable-sync',
+];
+
+export function launch() {
+    return chromium.launch({
+        executablePath: process.env.MANACALC_CHROMIUM ?? '/usr/bin/chromium',
+        headless: true,
+        args: kArgs,
+    });
+}
+
+// The page, opened from disk in a context of its own, once its inputs take
+// typing. Browser zoom is a device pixel ratio to the page: CSS pixels grow by
+// the factor, and the window holds fewer of them. Close page.context() after.
+export async function openPage(browser, { zoom = 1, requests = null } = {}) {
+    const context = await browser.newContext({
+        viewport: { width: Math.round(1280 / zoom), height: Math.round(720 / zoom) },
+        deviceScaleFactor: zoom,
+    });
+    const page = await context.newPage();
+    if (requests) page.on('request', (request) => requests.push(request.url()));
+    await page.goto(pageUrl);
+    await page.waitForFunction(() => performance.getEntriesByName('inputs-ready').length > 0);
+    return page;
+}

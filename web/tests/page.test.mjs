@@ -1,0 +1,475 @@
+// The page in Debian's Chromium, opened from disk and typed into as a player
+// types. Expected texts are literal: the window's numbers and layout, not
+// values rebuilt from the table the page is built from.
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+import { gzipSync } from 'node:zlib';
+import { launch, openPage, pagePath, pageUrl, sourceDir } from './browser.mjs';
+
+const kResults = ['Text10', 'Text5', 'Text6', 'Text4', 'Text7', 'Text8'];
+const kFields = ['Text1', 'Text2', 'Text3', ...kResults, 'Text9'];
+const shotDir = path.join(sourceDir, 'build');
+
+let browser;
+before(async () => {
+    browser = await launch();
+});
+after(async () => {
+    await browser?.close();
+});
+
+// Table cells: texts without spaces, "_" for the empty text.
+const words = (cells) => cells.split(' ').map((w) => (w === '_' ? '' : w));
+const texts = (page, names) =>
+    page.evaluate((ids) => ids.map((id) => document.getElementById(id).value), names);
+const focused = (page) => page.evaluate(() => document.activeElement.id);
+const selection = (page) =>
+    page.evaluate(() => {
+        const box = document.activeElement;
+        return [box.value, box.selectionStart, box.selectionEnd];
+    });
+const noteText = (page) =>
+    page.evaluate(() => {
+        const note = document.querySelector('[role="alert"]');
+        return note.hidden ? null : note.textContent;
+    });
+
+test('typing the table rows gives the window results, offline', async () => {
+    const requests = [];
+    const page = await openPage(browser, { requests });
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(String(error)));
+    page.on('console', (message) => errors.push(message.text()));
+
+    // At start Text1 has the focus, and its focus handler emptied it.
+    assert.equal(await focused(page), 'Text1');
+    assert.deepEqual(await texts(page, kFields), words('_ 0 0 0 0 0 0 0 0 20'));
+
+    // The recalculation's table. INT Medi Focus, then Text10 Text5 Text6 Text4 Text7 Text8.
+    const rows = [
+        ['starting_texts', '0 0 0', '2 5 20 0 40 13.4'],
+        ['int_1', '1 0 0', '2 5 20 0.5 39 13'],
+        ['focus_20', '100 50 20', '9 1.11111111111111 160 145 30 10'],
+        ['medi_99', '100 99 0', '11 0.909090909090909 200 198.5 3 1'],
+        ['medi_98_5', '100 98.5 0', '11 0.909090909090909 200 197.75 5 1.5'],
+        ['medi_99_5', '100 99.5 0', '12 0.833333333333333 220 219.175 2 0.5'],
+        ['medi_100_focus_100', '100 100 100', '18 0.555555555555556 340 320 37 12.2'],
+        ['medi_fraction', '100 85.3 20', '11 0.909090909090909 200 197.95 5 1.4'],
+        ['medi_123', '0 123 0', '12 0.833333333333333 220 202.95 32 10.4'],
+        ['all_high', '150 120 120', '22 0.454545454545455 420 400.5 36 11.9'],
+    ];
+    for (const [name, inputs, expected] of rows) {
+        const [intText, medi, focus] = words(inputs);
+        await page.keyboard.type(intText);
+        await page.keyboard.press('Enter');
+        await page.keyboard.type(medi);
+        await page.keyboard.press('Enter');
+        await page.keyboard.type(focus);
+        assert.deepEqual(await texts(page, kResults), words(expected), name);
+        assert.deepEqual(
+            await texts(page, ['Text1', 'Text2', 'Text3', 'Text9']),
+            [intText, medi, focus, '20'],
+            name,
+        );
+        // On through 回復値 back to an emptied INT for the next row.
+        await page.keyboard.press('Enter');
+        await page.keyboard.press('Enter');
+        assert.equal(await focused(page), 'Text1', name);
+    }
+    assert.equal(await noteText(page), null);
+    assert.deepEqual(errors, []);
+    // Everything came from the page's one file: no script, font or module fetched.
+    assert.deepEqual([...new Set(requests)], [pageUrl]);
+});
+
+test('Tab and Enter cycle through the four inputs, emptying and selecting', async () => {
+    // Before the keys, a click on this control (else the start: Text1 focused).
+    const rows = [
+        ['tab', null, 'Tab', ['Text2', 'Text3', 'Text10', 'Text1']],
+        ['enter', null, 'Enter', ['Text2', 'Text3', 'Text10', 'Text1']],
+        ['shift_tab', null, 'Shift+Tab', ['Text10', 'Text3', 'Text2', 'Text1']],
+        ['tab_from_result', 'Text6', 'Tab', ['Text10', 'Text1', 'Text2', 'Text3']],
+        ['shift_tab_from_result', 'Text6', 'Shift+Tab', ['Text3', 'Text2', 'Text1', 'Text10']],
+    ];
+    for (const [name, start, key, order] of rows) {
+        const page = await openPage(browser);
+        if (start) await page.click(`#${start}`);
+        for (const next of order) {
+            await page.keyboard.type('7');
+            await page.keyboard.press(key);
+            assert.equal(await focused(page), next, `${name}: ${next}`);
+            // Entered by the keyboard: an input empties, 回復値 keeps its text
+            // and has it selected.
+            const [value, start, end] = await selection(page);
+            if (next === 'Text10') {
+                assert.ok(
+                    value !== '' && start === 0 && end === value.length,
+                    `${name}: "${value}" ${start}-${end}`,
+                );
+            } else {
+                assert.equal(value, '', `${name}: ${next}`);
+            }
+        }
+        await page.context().close();
+    }
+});
+
+test('results are read-only and out of the tab order', async () => {
+    const page = await openPage(browser);
+    const results = ['Text4', 'Text5', 'Text6', 'Text7', 'Text8', 'Text9'];
+    for (const id of results) {
+        await page.click(`#${id}`);
+        await page.keyboard.type('5');
+        await page.keyboard.press('Backspace');
+    }
+    assert.deepEqual(await texts(page, results), ['0', '0', '0', '0', '0', '20']);
+    const tabbable = await page.evaluate(() =>
+        [...document.querySelectorAll('#Form1 [tabindex]')]
+            .filter((e) => e.tabIndex >= 0)
+            .map((e) => e.id),
+    );
+    assert.deepEqual(tabbable.sort(), ['Text1', 'Text10', 'Text2', 'Text3']);
+
+    // A result written while the player has it focused, scrolled to its end
+    // for copying, shows from its first digit again.
+    await page.click('#Text1');
+    await page.keyboard.type('999');
+    await page.click('#Text2');
+    await page.keyboard.type('20000');
+    await page.click('#Text5');
+    await page.keyboard.press('End');
+    await page.click('#Command1', { position: { x: 30, y: 0 } });
+    assert.deepEqual(await selection(page), ['5.95592614651578E-03', 0, 0]);
+});
+
+test('a click empties an input; coming back to the browser window does not', async () => {
+    const page = await openPage(browser);
+    await page.keyboard.type('100');
+    assert.deepEqual(await texts(page, ['Text10']), ['4']);
+    // The player switches to the game and back: the browser window loses the
+    // focus and gets it again.
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Emulation.setFocusEmulationEnabled', { enabled: false });
+    const game = await page.context().newPage();
+    await game.bringToFront();
+    await page.waitForFunction(() => !document.hasFocus());
+    await page.bringToFront();
+    await page.waitForFunction(() => document.hasFocus());
+    assert.equal(await focused(page), 'Text1');
+    assert.deepEqual(await texts(page, ['Text1']), ['100']);
+
+    await page.click('#Text2');
+    assert.deepEqual(await texts(page, ['Text2']), ['']);
+    // Every release now stops at validation: Medi is empty.
+    await page.click('#Text1');
+    await page.keyboard.type('7');
+    assert.deepEqual(await texts(page, ['Text1', 'Text10']), ['7', '4']);
+    // 回復値 does not empty on entry.
+    await page.click('#Text10');
+    assert.deepEqual(await texts(page, ['Text10']), ['4']);
+});
+
+test('a recovery value typed into 回復値 gives its seconds per mana', async () => {
+    const page = await openPage(browser);
+    // typed, then Text5 ('old': kept)
+    const rows = [
+        ['5', '2'],
+        ['3', '3.33333333333333'],
+        ['-3', '3.33333333333333'],
+        ['.6', '16.6666666666667'],
+        ['0', 'old'],
+        ['.4', 'old'],
+        ['a', 'old'],
+    ];
+    await page.click('#Text10');
+    for (const [typed, seconds] of rows) {
+        // Its own key release computes from the text it selects.
+        await page.keyboard.press('Control+A');
+        await page.evaluate(() => {
+            document.getElementById('Text5').value = 'old';
+        });
+        await page.keyboard.type(typed);
+        assert.deepEqual(
+            await texts(page, ['Text10', 'Text5', 'Text4', 'Text6', 'Text7', 'Text8']),
+            [typed, seconds, '0', '0', '0', '0'],
+            typed,
+        );
+    }
+});
+
+test('INT -80: a note beside the field, partial writes kept, Enter stays', async () => {
+    const page = await openPage(browser);
+    await page.keyboard.press('Tab');
+    await page.keyboard.type('0');
+    await page.keyboard.press('Tab');
+    await page.keyboard.type('0');
+    await page.click('#Text1');
+    await page.keyboard.type('-80');
+    // "-8" wrote every result; "-80" wrote 回復値 0, then failed on its seconds per mana.
+    assert.deepEqual(await texts(page, kResults), words('0 5 20 -4 48 16'));
+    assert.equal(await noteText(page), '回復値が 0 のため計算できません。');
+    assert.equal(await focused(page), 'Text1');
+    const [note, box] = await page.evaluate(() =>
+        ['note', 'Text1'].map((id) => {
+            const r = document.getElementById(id).getBoundingClientRect();
+            return [r.left, r.top, r.bottom];
+        }),
+    );
+    assert.deepEqual([note[0], note[1]], [box[0], box[2]], 'the note starts below the field');
+    await page.screenshot({
+        path: path.join(shotDir, 'web-page-note.png'),
+        clip: { x: 0, y: 0, width: 240, height: 120 },
+    });
+
+    // The error ended the handler before its Enter test: no Tab.
+    await page.keyboard.press('Enter');
+    assert.equal(await focused(page), 'Text1');
+    assert.equal(await noteText(page), '回復値が 0 のため計算できません。');
+    // A correction computes and clears the note.
+    await page.keyboard.press('Backspace');
+    assert.deepEqual(await texts(page, kResults), words('2 5 20 -4 48 16'));
+    assert.equal(await noteText(page), null);
+});
+
+test('an input method commit recalculates as a key release', async () => {
+    const rows = [
+        ['composition', true],
+        ['text_without_key_events', false],
+    ];
+    for (const [name, composing] of rows) {
+        const page = await openPage(browser);
+        if (composing) {
+            const cdp = await page.context().newCDPSession(page);
+            await cdp.send('Input.imeSetComposition', {
+                text: 'ｉ',
+                selectionStart: 1,
+                selectionEnd: 1,
+            });
+            await cdp.send('Input.imeSetComposition', {
+                text: '１００',
+                selectionStart: 3,
+                selectionEnd: 3,
+            });
+            await cdp.send('Input.insertText', { text: '１００' });
+        } else {
+            await page.keyboard.insertText('１００');
+        }
+        await page.waitForFunction(() => document.getElementById('Text10').value !== '0');
+        const expected = words('１００ 4 2.5 60 50 20 6.7');
+        assert.deepEqual(await texts(page, ['Text1', ...kResults]), expected, name);
+        await page.context().close();
+    }
+});
+
+test('typing limits hold for typing, undo and paste, never for program writes', async () => {
+    // field, what the player types (an input method commits full-width), kept
+    const typed = [
+        ['Text1', '12345', '123'],
+        ['Text2', '100.55', '100.5'],
+        ['Text3', '1000', '100'],
+        ['Text10', '123', '12'],
+        ['Text1', '１２３４', '１２３'],
+    ];
+    let page = await openPage(browser);
+    for (const [field, keys, kept] of typed) {
+        await page.click(`#${field}`);
+        await page.keyboard.press('Control+A');
+        for (const key of keys) {
+            await (key < '\x80' ? page.keyboard.type(key) : page.keyboard.insertText(key));
+        }
+        assert.deepEqual(await texts(page, [field]), [kept], `${field} ${keys}`);
+    }
+    await page.context().close();
+
+    // The overflow writes 1679 into 回復値, two typed characters long; the
+    // player types 1 over it and brings 1679 back with an undo. No more
+    // characters go in after that, and the undo itself is not cut.
+    const edits = [
+        ['undo_type', ['Control+Z', 'End', '9', '9', '9'], '1679'],
+        ['undo_redo_undo_type', ['Control+Z', 'Control+Shift+Z', 'Control+Z', 'End', '9'], '1679'],
+        ['undo_paste', ['Control+Z', 'End', 'Control+V'], '1679'],
+        ['undo_shorten_type', ['Control+Z', 'End', 'Backspace', '5'], '167'],
+        ['undo_paste_over_all', ['Control+Z', 'Control+A', 'Control+V'], '20'],
+    ];
+    for (const [name, keys, kept] of edits) {
+        page = await openPage(browser);
+        await page.keyboard.type('999');
+        await page.keyboard.press('Tab');
+        await page.keyboard.type('20000');
+        assert.deepEqual(await texts(page, ['Text10']), ['1679'], name);
+        assert.equal(await noteText(page), 'オーバーフローしました。', name);
+        // "20" on the clipboard, copied from Next Focus.
+        await page.click('#Text9');
+        await page.keyboard.press('Control+A');
+        await page.keyboard.press('Control+C');
+        await page.keyboard.press('Tab');
+        assert.equal(await focused(page), 'Text10', name);
+        await page.keyboard.type('1');
+        assert.deepEqual(await texts(page, ['Text10']), ['1'], name);
+        for (const key of keys) await page.keyboard.press(key);
+        assert.deepEqual(await texts(page, ['Text10']), [kept], name);
+        await page.context().close();
+    }
+});
+
+test('the layout: the window geometry, fonts, captions and names', async () => {
+    const page = await openPage(browser);
+    assert.equal(await page.title(), 'マナ回復速度計算 Ver1.10(Korvale対応)');
+    // In the window's client area, in CSS pixels: left, top, width, height.
+    const expected = {
+        Form1: [0, 0, 82, 306],
+        Frame1: [0, 0, 81, 97],
+        Label1: [8, 8, 25, 17],
+        Text1: [40, 8, 33, 18],
+        Label3: [8, 32, 33, 17],
+        Text2: [40, 32, 33, 18],
+        Label2: [8, 56, 41, 17],
+        Text3: [40, 56, 33, 18],
+        Label12: [8, 76, 41, 17],
+        Text10: [48, 76, 25, 18],
+        Command1: [8, 96, 65, 25],
+        Label11: [8, 98, 65, 49],
+        Frame2: [0, 144, 81, 161],
+        Label4: [8, 152, 33, 17],
+        Text4: [40, 152, 33, 18],
+        Label5: [8, 168, 33, 25],
+        Text6: [40, 176, 33, 18],
+        Label6: [8, 192, 49, 17],
+        Text5: [8, 208, 46, 19],
+        Label10: [56, 208, 17, 17],
+        Label7: [8, 224, 41, 33],
+        Text7: [40, 232, 33, 18],
+        Label8: [8, 248, 33, 25],
+        Text8: [40, 256, 33, 18],
+        Label9: [8, 272, 41, 25],
+        Text9: [40, 280, 33, 18],
+    };
+    const rects = await page.evaluate((ids) => {
+        const origin = document.getElementById('Form1').getBoundingClientRect();
+        return Object.fromEntries(
+            ids.map((id) => {
+                const r = document.getElementById(id).getBoundingClientRect();
+                return [id, [r.left - origin.left, r.top - origin.top, r.width, r.height]];
+            }),
+        );
+    }, Object.keys(expected));
+    assert.deepEqual(rects, expected);
+
+    // Command1 takes clicks only on its sliver.
+    const hit = await page.evaluate(() =>
+        [
+            [40, 96],
+            [40, 100],
+        ].map(([x, y]) => document.elementFromPoint(x, y).id),
+    );
+    assert.deepEqual(hit, ['Command1', 'Label11']);
+    // Labels lie beneath the frame and the box that overlap them: even a
+    // red label changes no pixel there.
+    const beneath = [
+        ['Label11', { x: 8, y: 144, width: 65, height: 3 }],
+        ['Label12', { x: 48, y: 76, width: 1, height: 17 }],
+    ];
+    for (const [label, clip] of beneath) {
+        const shown = await page.screenshot({ clip });
+        await page.evaluate((id) => {
+            document.getElementById(id).style.background = '#f00';
+        }, label);
+        const red = await page.screenshot({ clip });
+        await page.evaluate((id) => {
+            document.getElementById(id).style.background = '';
+        }, label);
+        assert.ok(shown.equals(red), label);
+    }
+
+    const captions = await page.evaluate(() =>
+        [...document.querySelectorAll('#Form1 .label, #Form1 button')].map((e) => e.textContent),
+    );
+    const label11 = 'ﾏﾅ回復+1= Focus+20  瞑想不可= int0&medi0';
+    assert.ok(captions.includes(label11), captions.join('|'));
+    assert.ok(captions.includes('計算'));
+
+    // The accessible names are the captions of the boxes' labels.
+    const names = {
+        INT: 'Text1',
+        Medi: 'Text2',
+        Focus: 'Text3',
+        回復値: 'Text10',
+        FPoint: 'Text4',
+        'Next FPoint': 'Text6',
+        '1mana sec': 'Text5',
+        'Next INT': 'Text7',
+        'Next Medi': 'Text8',
+        'Next Focus': 'Text9',
+    };
+    for (const [name, id] of Object.entries(names)) {
+        const box = page.getByRole('textbox', { name, exact: true });
+        assert.equal(await box.getAttribute('id'), id, name);
+    }
+
+    // 9 pt (12 px), the bold ones 11.25 pt (15 px); a Japanese Gothic face
+    // actually draws them, not a fallback without kana.
+    const fonts = await page.evaluate(() =>
+        ['Label12', 'Text1', 'Label6', 'Text5'].map((id) => {
+            const style = getComputedStyle(document.getElementById(id));
+            return [style.fontSize, style.fontWeight, style.fontFamily.split(',')[0]];
+        }),
+    );
+    assert.deepEqual(fonts, [
+        ['12px', '400', '"ＭＳ Ｐゴシック"'],
+        ['12px', '400', '"ＭＳ Ｐゴシック"'],
+        ['15px', '700', '"ＭＳ Ｐゴシック"'],
+        ['15px', '700', '"ＭＳ Ｐゴシック"'],
+    ]);
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('DOM.enable');
+    await cdp.send('CSS.enable');
+    const { root } = await cdp.send('DOM.getDocument');
+    const { nodeId } = await cdp.send('DOM.querySelector', {
+        nodeId: root.nodeId,
+        selector: '#Label12',
+    });
+    const { fonts: used } = await cdp.send('CSS.getPlatformFontsForNode', { nodeId });
+    assert.match(used.map((f) => f.familyName).join(','), /^(MS PGothic|IPAPGothic)$/);
+
+    await page.screenshot({
+        path: path.join(shotDir, 'web-page-100.png'),
+        clip: { x: 0, y: 0, width: 82, height: 306 },
+    });
+});
+
+test('at 200 % zoom the window draws and wraps as at 100 %, and works', async () => {
+    const wrapping = (page) =>
+        page.evaluate(() =>
+            [...document.querySelectorAll('#Form1 .label')].map(
+                (e) => `${e.id} ${e.scrollWidth}x${e.scrollHeight}`,
+            ),
+        );
+    const normal = await openPage(browser);
+    const lines = await wrapping(normal);
+    await normal.context().close();
+
+    const page = await openPage(browser, { zoom: 2 });
+    assert.equal(await page.evaluate(() => devicePixelRatio), 2);
+    assert.deepEqual(await wrapping(page), lines);
+    await page.keyboard.type('100');
+    await page.keyboard.press('Enter');
+    await page.keyboard.type('99.5');
+    await page.click('#Text3');
+    await page.keyboard.type('0');
+    const expected = words('12 0.833333333333333 220 219.175 2 0.5');
+    assert.deepEqual(await texts(page, kResults), expected);
+    const shot = await page.screenshot({
+        path: path.join(shotDir, 'web-page-200.png'),
+        clip: { x: 0, y: 0, width: 82, height: 306 },
+    });
+    // PNG width and height, in device pixels.
+    assert.deepEqual([shot.readUInt32BE(16), shot.readUInt32BE(20)], [164, 612]);
+});
+
+test('the page loads at most 100 KB gzip', () => {
+    const page = readFileSync(pagePath);
+    const gzip = gzipSync(page, { level: 9 }).length;
+    assert.ok(gzip <= 100 * 1024, `${gzip} bytes gzip`);
+});
