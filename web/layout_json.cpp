@@ -64,7 +64,7 @@ void appendControl(std::string& out, const ui::ControlRow& row) {
     // A text box shows its text as it is; captions have their markers.
     appendMember(
         out, "text",
-        row.kind == ui::Kind::TextBox ? std::string(row.caption) : drawnCaption(row.caption));
+        row.kind == ui::Kind::TextBox ? std::string(row.caption) : ui::drawnCaption(row.caption));
     appendMember(out, "tabIndex", row.tabIndex);
     appendMember(out, "bold", row.font == ui::FontRole::Bold ? 1 : 0);
     appendMember(out, "limit", row.typingLimit);
@@ -76,22 +76,17 @@ void appendControl(std::string& out, const ui::ControlRow& row) {
 
 }  // namespace
 
-std::string drawnCaption(std::string_view caption) {
-    std::string drawn;
-    drawn.reserve(caption.size());
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        // A marker stands for the character after it: "&&" for "&".
-        if (caption[i] == '&' && ++i == caption.size()) break;
-        drawn += caption[i];
-    }
-    return drawn;
-}
-
 std::string layoutJson() {
     std::string out = "{";
     appendMember(out, "title", ui::kTitle);
     appendMember(out, "width", ui::toPixels(ui::kClientWidthTwips));
     appendMember(out, "height", ui::toPixels(ui::kClientHeightTwips));
+    out += "\"fonts\":[";
+    for (std::size_t i = 0; i < ui::kGothicFamilies.size(); ++i) {
+        if (i > 0) out += ',';
+        appendString(out, ui::kGothicFamilies[i]);
+    }
+    out += "],";
     out += "\"controls\":[";
     for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
         if (i > 0) out += ',';

@@ -6,14 +6,12 @@
 namespace web {
 
 // The window's layout table as JSON, for the page to build its controls from:
-// {"title", "width", "height", "controls": [{"name", "kind", "parent", "left",
+// {"title", "width", "height", "fonts": [family...], "controls": [{"name",
+// "kind", "parent", "left",
 // "top", "width", "height", "text", "tabIndex", "bold", "limit", "label",
 // "field"}]}, geometry in CSS pixels. "text" is what the control shows: a
 // caption as drawn, or a text box's starting text; "field" is a text box's
 // field number (calc::index), -1 for other controls.
 std::string layoutJson();
-
-// The text a caption draws: its "&" markers taken out ("&&" draws as "&").
-std::string drawnCaption(std::string_view caption);
 
 }  // namespace web

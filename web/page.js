@@ -164,6 +164,8 @@
 
     function build(layout) {
         document.title = layout.title;
+        const families = layout.fonts.map((family) => JSON.stringify(family));
+        document.documentElement.style.setProperty('--gothic', [...families, 'sans-serif'].join(', '));
         form.style.width = `${layout.width}px`;
         form.style.height = `${layout.height}px`;
         const elements = new Map([['Form1', form]]);

@@ -10,6 +10,7 @@
 #include "calc/field_set.h"
 #include "calc/handlers.h"
 #include "calc/recalculation.h"
+#include "layout/layout_table.h"
 #include "layout_json.h"
 #include "page_fields.h"
 #include "runtime/errors.h"
@@ -92,10 +93,10 @@ EMSCRIPTEN_KEEPALIVE const char* manacalc_layout() {
 }
 
 // The note's text for an error status, as the player reads it in the window.
+// The texts are literals, so their views end in a NUL.
 EMSCRIPTEN_KEEPALIVE const char* manacalc_note(int status) {
-    if (status == kOverflow) return "オーバーフローしました。";
-    // With the typing limits, the only way to it is a recovery value of 0.
-    if (status == kFloatingPoint) return "回復値が 0 のため計算できません。";
+    if (status == kOverflow) return ui::kOverflowNote.data();
+    if (status == kFloatingPoint) return ui::kFloatingPointNote.data();
     return "";
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 // The window as the original form defined it: every control with its parent,
 // position and size in twips relative to the parent's client area, caption or
-// starting text, and tab index. Plain data, so that the window and the
-// start-up benchmark's bare twin build from the very same rows.
+// starting text, and tab index, and the texts and faces it shows. Plain data,
+// so that the desktop window, the page and the start-up benchmark's bare twin
+// build from the very same rows.
 namespace ui {
 
 inline constexpr std::string_view kTitle = "マナ回復速度計算 Ver1.10(Korvale対応)";
@@ -67,5 +69,33 @@ inline constexpr std::array<ControlRow, 25> kControls = {{
     {"Text9",    Kind::TextBox, "Frame2", 600,  2040, 495,  270,   "20",             18, FontRole::Default, 0,    "Next Focus"},
 }};
 // clang-format on
+
+// The window's default face is a Japanese proportional Gothic at 9 pt, Label6
+// and Text5 a bold one at 11.25 pt. The original's face where installed, then
+// IPAPGothic (metrically the same), then other Japanese proportional Gothics:
+// nothing maps the original's name to a face with kana on its own.
+inline constexpr std::array<std::string_view, 9> kGothicFamilies = {
+    "ＭＳ Ｐゴシック", "MS PGothic",       "IPAPGothic",         "IPAexGothic", "VL PGothic",
+    "TakaoPGothic",    "Noto Sans CJK JP", "Source Han Sans JP", "IPAGothic"};
+inline constexpr double kDefaultPointSize = 9.0;
+inline constexpr double kBoldPointSize = 11.25;
+
+// The notes shown beside a field when a calculation raises.
+inline constexpr std::string_view kOverflowNote = "オーバーフローしました。";
+// With the typing limits, the only way to it is a recovery value of 0.
+inline constexpr std::string_view kFloatingPointNote = "回復値が 0 のため計算できません。";
+
+// The text a caption draws, as the original's labels drew theirs: its "&"
+// markers taken out, "&&" showing as one "&" (a single "&" underlines the
+// character after it, which only the drawing itself can show).
+inline std::string drawnCaption(std::string_view caption) {
+    std::string drawn;
+    drawn.reserve(caption.size());
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && ++i == caption.size()) break;
+        drawn += caption[i];
+    }
+    return drawn;
+}
 
 }  // namespace ui

@@ -2,19 +2,19 @@
 
 #include <QStringList>
 
+#include "layout/layout_table.h"
+
 namespace ui {
 namespace {
 
 // fontconfig does not alias the original's face (it answers DejaVu Sans, which
-// has no kana), so the fallback order is ours: the face itself where
-// installed, IPAPGothic next (metrically the same), then other Japanese
-// proportional Gothics.
+// has no kana), so the fallback order is the window's own.
 QStringList gothicFamilies() {
-    return {QStringLiteral("ＭＳ Ｐゴシック"),  QStringLiteral("MS PGothic"),
-            QStringLiteral("IPAPGothic"),       QStringLiteral("IPAexGothic"),
-            QStringLiteral("VL PGothic"),       QStringLiteral("TakaoPGothic"),
-            QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Source Han Sans JP"),
-            QStringLiteral("IPAGothic")};
+    QStringList families;
+    for (std::string_view family : kGothicFamilies) {
+        families << QString::fromUtf8(family.data(), static_cast<qsizetype>(family.size()));
+    }
+    return families;
 }
 
 QFont gothic(qreal pointSize, int weight) {
@@ -29,11 +29,11 @@ QFont gothic(qreal pointSize, int weight) {
 }  // namespace
 
 QFont defaultFont() {
-    return gothic(9.0, QFont::Normal);
+    return gothic(kDefaultPointSize, QFont::Normal);
 }
 
 QFont boldFont() {
-    return gothic(11.25, 700);
+    return gothic(kBoldPointSize, 700);
 }
 
 }  // namespace ui

@@ -296,11 +296,9 @@ void Form1::hideEvent(QHideEvent* event) {
 }
 
 QString errorMessage(const runtime::RuntimeError& error) {
-    if (dynamic_cast<const runtime::OverflowError*>(&error) != nullptr) {
-        return QStringLiteral("オーバーフローしました。");
-    }
-    // With the typing limits, the only way to it is a recovery value of 0.
-    return QStringLiteral("回復値が 0 のため計算できません。");
+    return fromUtf8(dynamic_cast<const runtime::OverflowError*>(&error) != nullptr
+                        ? kOverflowNote
+                        : kFloatingPointNote);
 }
 
 }  // namespace ui
