@@ -56,9 +56,11 @@ web: web-build
 	@echo "manacalc page: http://127.0.0.1:$(WEB_PORT)/index.html (Ctrl-C stops the server)"
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
 
-# The page in Debian's Chromium, and its module against the native --batch.
-# npm ci takes the pinned playwright-core, which brings no browser of its own.
+# The core's tests as WebAssembly under node (printf's digits, emscripten's
+# libc++), the page in Debian's Chromium, and its module against the native
+# --batch. npm ci takes the pinned playwright-core, which brings no browser.
 test-web: build web-build
+	ctest --preset web
 	cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund
 	node --test web/tests/
 

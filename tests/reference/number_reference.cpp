@@ -17,10 +17,14 @@ std::string writtenForm(double value) {
 
     // "d.dddddddddddddde+XX": the exact binary value rounded to 15
     // significant digits, ties to even.
-    char sci[32];
+    char sci[40];
+#if MANACALC_HAVE_DOUBLE_TO_CHARS
     const char* end =
         std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific, 14)
             .ptr;
+#else
+    const char* end = sci + std::snprintf(sci, sizeof sci, "%.14e", std::fabs(value));
+#endif
     const char* e = sci;
     while (*e != 'e') ++e;
     char digits[15];
