@@ -3,8 +3,6 @@
 #include <QAbstractButton>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 #include <QWindow>
 
 #include "ui/fonts.h"
@@ -27,7 +25,7 @@ QColor foreground(const QWidget* w) {
 }
 
 // A button drawn with lines, not an icon picture, so that it stays sharp at
-// any scale. The style draws its hover and press.
+// any scale.
 class GlyphButton final : public QAbstractButton {
 public:
     enum class Glyph { Minimise, Close };
@@ -43,14 +41,16 @@ public:
 protected:
     void paintEvent(QPaintEvent* /*event*/) override {
         QPainter p(this);
+        const QColor ink = foreground(this);
         if (underMouse() || isDown()) {
-            QStyleOption option;
-            option.initFrom(this);
-            option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
-            style()->drawPrimitive(QStyle::PE_PanelButtonTool, &option, &p, this);
+            // A veil of the glyph's own colour: it keeps the glyph readable on
+            // the strip, active or not, where the style's button face would not.
+            QColor veil = ink;
+            veil.setAlphaF(isDown() ? 0.35F : 0.2F);
+            p.fillRect(rect(), veil);
         }
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(foreground(this), 1.2, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(ink, 1.2, Qt::SolidLine, Qt::RoundCap));
         // A square glyph in the middle, on pixel centres.
         const qreal side = qMin(width(), height()) * 0.5;
         const QRectF box(QPointF(width() - side, height() - side) / 2, QSizeF(side, side));
