@@ -134,13 +134,17 @@ private slots:
     }
 
     // The error note goes while the player is in another window and comes
-    // back with the window; the strip shows which it is.
-    void activation() {
+    // back with the window, and moves with it; the strip shows which window
+    // is the active one.
+    void errorNoteFollowsWindow() {
         m_form->textBox(Field::Text2)->setText(QStringLiteral("0"));
         m_form->textBox(Field::Text3)->setText(QStringLiteral("0"));
         QTest::keyClicks(focused(), QStringLiteral("-80"));
         const ui::ErrorNote* note = m_form->errorNote();
         QVERIFY(note->isVisible());
+        const QPoint below = note->pos();
+        m_window->move(m_window->pos() + QPoint(30, 20));
+        QTRY_COMPARE(note->pos(), below + QPoint(30, 20));
         const QImage active = strip().grab().toImage();
 
         QWidget other;
