@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include <QIcon>
 
 #include "ui/form1.h"
+#include "ui/server_decorations.h"
+#include "ui/titled_window.h"
 
 namespace {
 
@@ -134,10 +137,22 @@ void releasePlatformMessages() {
 // Wayland plugin reads the variable, and this program starts no other, so
 // nothing else is touched. A compositor that draws title bars itself is still
 // offered the window through xdg-decoration, which does not depend on it.
-void leaveTitleBarToCompositor() {
-    if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION")) {
-        qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
-    }
+// Returns whether the choice was ours.
+bool leaveTitleBarToCompositor() {
+    if (qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION")) return false;
+    qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
+    return true;
+}
+
+// A compositor without xdg-decoration (weston, GNOME) draws no title bar, and
+// without one the player could neither drag the window nor read its title:
+// the window then brings a title strip of its own, painted with the rest.
+// Not when the player chose about Qt's title bar: 0 asked for Qt's, 1 for
+// none at all.
+bool needsOwnTitleStrip(bool titleBarChoiceOurs) {
+    return titleBarChoiceOurs &&
+           QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+           ui::waylandServerDecorations() == ui::ServerDecorations::Absent;
 }
 
 }  // namespace
@@ -151,7 +166,7 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         return std::puts("manacalc " MANACALC_VERSION) < 0 || std::fflush(stdout) != 0 ? 1 : 0;
     }
-    leaveTitleBarToCompositor();
+    const bool titleBarChoiceOurs = leaveTitleBarToCompositor();
     holdPlatformMessages(argc, argv);
     QApplication app(argc, argv);
     releasePlatformMessages();
@@ -169,7 +184,14 @@ int main(int argc, char** argv) {
     }
     QApplication::setWindowIcon(icon);
 
-    ui::Form1 window;
-    window.show();
+    std::unique_ptr<QWidget> window;
+    if (needsOwnTitleStrip(titleBarChoiceOurs)) {
+        auto titled = std::make_unique<ui::TitledWindow>();
+        titled->setContent(new ui::Form1(titled.get()));
+        window = std::move(titled);
+    } else {
+        window = std::make_unique<ui::Form1>();
+    }
+    window->show();
     return QApplication::exec();
 }

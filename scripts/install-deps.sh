@@ -19,8 +19,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev googletest
   # the window: Qt 6 Widgets, its platform plugins (xcb, offscreen)
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-  # the window on Wayland, and a headless compositor for its smoke test and benchmark
-  qt6-wayland weston
+  # the window on Wayland, and a headless compositor for its smoke test and benchmark;
+  # libwayland's client library asks the compositor whether it draws title bars
+  qt6-wayland weston libwayland-dev
   # Japanese Gothic faces metrically matching the original's
   fonts-ipafont-gothic fontconfig
   # a real X server for the smoke test, screenshots and start-up benchmark

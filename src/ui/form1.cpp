@@ -42,10 +42,12 @@ bool emptiesOnEntry(Qt::FocusReason reason) {
 
 // Qt describes a plain QWidget as a client area, even at the top level, and
 // screen readers then take the window for a filler and do not announce its
-// title as a window's.
+// title as a window's. Inside a window of ours it is the client area.
 QAccessibleInterface* accessibleWindow(const QString& className, QObject* object) {
     if (className != QLatin1String(Form1::staticMetaObject.className())) return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    auto* form = static_cast<QWidget*>(object);
+    if (!form->isWindow()) return nullptr;
+    return new QAccessibleWidget(form, QAccessible::Window);
 }
 
 }  // namespace
@@ -89,8 +91,10 @@ private:
 };
 
 Form1::Form1(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    : QWidget(parent, parent != nullptr
+                          ? Qt::Widget
+                          : Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     QAccessible::installFactory(accessibleWindow);  // once; it keeps no duplicates
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(fromUtf8(kTitle));
@@ -98,6 +102,9 @@ Form1::Form1(QWidget* parent)
     setFont(defaultFont());  // the controls inherit it
     build();
     m_note = new ErrorNote(this);
+    // Inside a window of ours, that window is activated and moved, not this:
+    // Qt tells neither to a child.
+    if (!isWindow()) window()->installEventFilter(this);
 
     // At start the first input has the focus, and its focus handler runs.
     textBox(Field::Text1)->setFocus(Qt::OtherFocusReason);
@@ -221,6 +228,14 @@ void Form1::sendTab() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window() && watched != this) {
+        if (event->type() == QEvent::ActivationChange) {
+            m_note->ownerActivated(isActiveWindow());
+        } else if (event->type() == QEvent::Move) {
+            m_note->follow();
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     using calc::Handlers;
     static constexpr Binding kBindings[] = {
         {Field::Text1, &Handlers::Text1_GotFocus, &Handlers::Text1_KeyUp},

@@ -26,6 +26,8 @@ class Form1 final : public QWidget, public calc::FieldSet, private calc::FocusPo
     Q_OBJECT
 
 public:
+    // Without a parent, a window of its own; with one, that window's content
+    // (below a title strip of ours, where the compositor draws no title bar).
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
 

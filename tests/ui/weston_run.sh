@@ -4,6 +4,7 @@
 # and a black desktop without panel, so that a screenshot shows the client
 # windows alone. DISPLAY is unset, so a Qt program cannot fall back to X11.
 # The debug extension lets weston-screenshooter photograph the screen.
+# WESTON_SCALE=2 makes it a doubled (HiDPI) screen.
 # usage: weston_run.sh COMMAND [ARGS...]
 set -euo pipefail
 [ $# -gt 0 ] || { echo "usage: weston_run.sh COMMAND [ARGS...]" >&2; exit 2; }
@@ -33,8 +34,9 @@ path=
 EOF
 
 export XDG_RUNTIME_DIR=$runtime
+scale=${WESTON_SCALE:-1}
 weston --config="$runtime/weston.ini" --backend=headless-backend.so --use-pixman \
-    --width=320 --height=400 \
+    --width=$((320 * scale)) --height=$((400 * scale)) --scale="$scale" \
     --socket=weston --idle-time=0 --debug >"$runtime/weston.log" 2>&1 &
 weston_pid=$!
 for _ in $(seq 100); do
