@@ -3,6 +3,11 @@
 
 FUZZ_SECONDS ?= 60
 WEB_PORT ?= 8000
+# npm takes the system's certificates beside its own: where the registry is
+# reached through a proxy, its authority is often only in the system's store.
+SYSTEM_CA := /etc/ssl/certs/ca-certificates.crt
+NPM := $(if $(wildcard $(SYSTEM_CA)),NODE_EXTRA_CA_CERTS=$(SYSTEM_CA)) \
+	PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm
 
 .PHONY: all deps build run test test-release test-asan test-libcxx windows test-windows \
         web web-build test-web bench-web fuzz bench deb format clean
@@ -61,11 +66,11 @@ web: web-build
 # --batch. npm ci takes the pinned playwright-core, which brings no browser.
 test-web: build web-build
 	ctest --preset web
-	cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund
+	cd web && $(NPM) ci --no-audit --no-fund
 	node --test web/tests/
 
 bench-web: web-build
-	cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund
+	cd web && $(NPM) ci --no-audit --no-fund
 	node web/bench/page_timing.mjs
 
 fuzz: deps
