@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <vector>
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFrame>
@@ -20,6 +18,7 @@
 #include "ui/error_note.h"
 #include "ui/fonts.h"
 #include "ui/key_codes.h"
+#include "ui/window_role.h"
 
 namespace ui {
 
@@ -38,16 +37,6 @@ constexpr int kInputMethodKeyCode = 229;
 
 bool emptiesOnEntry(Qt::FocusReason reason) {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
-// Qt describes a plain QWidget as a client area, even at the top level, and
-// screen readers then take the window for a filler and do not announce its
-// title as a window's. Inside a window of ours it is the client area.
-QAccessibleInterface* accessibleWindow(const QString& className, QObject* object) {
-    if (className != QLatin1String(Form1::staticMetaObject.className())) return nullptr;
-    auto* form = static_cast<QWidget*>(object);
-    if (!form->isWindow()) return nullptr;
-    return new QAccessibleWidget(form, QAccessible::Window);
 }
 
 }  // namespace
@@ -95,7 +84,7 @@ Form1::Form1(QWidget* parent)
                           ? Qt::Widget
                           : Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
-    QAccessible::installFactory(accessibleWindow);  // once; it keeps no duplicates
+    describeOurWindowsAsWindows();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(fromUtf8(kTitle));
     setFixedSize(toPixels(kClientWidthTwips), toPixels(kClientHeightTwips));
