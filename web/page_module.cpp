@@ -44,22 +44,9 @@ int run(Handler handler) {
     }
 }
 
-struct Binding {
-    Field field;
-    void (Handlers::*gotFocus)();
-    calc::Outcome (Handlers::*keyUp)(int, int);
-};
-
 // The same handlers on the same boxes as in the window.
-constexpr Binding kBindings[] = {
-    {Field::Text1, &Handlers::Text1_GotFocus, &Handlers::Text1_KeyUp},
-    {Field::Text2, &Handlers::Text2_GotFocus, &Handlers::Text2_KeyUp},
-    {Field::Text3, &Handlers::Text3_GotFocus, &Handlers::Text3_KeyUp},
-    {Field::Text10, nullptr, &Handlers::Text10_KeyUp},
-};
-
-const Binding* binding(int field) {
-    for (const Binding& b : kBindings) {
+const calc::FieldHandlers* binding(int field) {
+    for (const calc::FieldHandlers& b : calc::kFieldHandlers) {
         if (static_cast<int>(calc::index(b.field)) == field) return &b;
     }
     return nullptr;
@@ -76,13 +63,13 @@ EMSCRIPTEN_KEEPALIVE int manacalc_click() {
 
 // A field (its calc::index) received the focus by Tab, Enter or a click.
 EMSCRIPTEN_KEEPALIVE void manacalc_got_focus(int field) {
-    const Binding* b = binding(field);
+    const calc::FieldHandlers* b = binding(field);
     if (b != nullptr && b->gotFocus != nullptr) (handlers().*(b->gotFocus))();
 }
 
 // A key came up in a field: its virtual-key code and shift state.
 EMSCRIPTEN_KEEPALIVE int manacalc_key_up(int field, int keyCode, int shift) {
-    const Binding* b = binding(field);
+    const calc::FieldHandlers* b = binding(field);
     if (b == nullptr) return kSkipped;
     return run([b, keyCode, shift] { return (handlers().*(b->keyUp))(keyCode, shift); });
 }

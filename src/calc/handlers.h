@@ -55,4 +55,19 @@ private:
     FocusPort& m_focus;
 };
 
+// Which handlers each input has, for a front end to bind to its own events;
+// every other field and event has none. Text10 does not empty on entry.
+struct FieldHandlers {
+    Field field;
+    void (Handlers::*gotFocus)();  // nullptr: none
+    Outcome (Handlers::*keyUp)(int KeyCode, int Shift);
+};
+
+inline constexpr FieldHandlers kFieldHandlers[] = {
+    {Field::Text1, &Handlers::Text1_GotFocus, &Handlers::Text1_KeyUp},
+    {Field::Text2, &Handlers::Text2_GotFocus, &Handlers::Text2_KeyUp},
+    {Field::Text3, &Handlers::Text3_GotFocus, &Handlers::Text3_KeyUp},
+    {Field::Text10, nullptr, &Handlers::Text10_KeyUp},
+};
+
 }  // namespace calc

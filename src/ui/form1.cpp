@@ -225,14 +225,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         }
         return QWidget::eventFilter(watched, event);
     }
-    using calc::Handlers;
-    static constexpr Binding kBindings[] = {
-        {Field::Text1, &Handlers::Text1_GotFocus, &Handlers::Text1_KeyUp},
-        {Field::Text2, &Handlers::Text2_GotFocus, &Handlers::Text2_KeyUp},
-        {Field::Text3, &Handlers::Text3_GotFocus, &Handlers::Text3_KeyUp},
-        {Field::Text10, nullptr, &Handlers::Text10_KeyUp},
-    };
-    for (const Binding& b : kBindings) {
+    for (const calc::FieldHandlers& b : calc::kFieldHandlers) {
         QLineEdit* box = textBox(b.field);
         if (watched != box) continue;
         if (event->type() == QEvent::FocusIn && b.gotFocus != nullptr &&

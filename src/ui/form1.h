@@ -49,12 +49,6 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    struct Binding {
-        calc::Field field;
-        void (calc::Handlers::*gotFocus)();
-        calc::Outcome (calc::Handlers::*keyUp)(int, int);
-    };
-
     void build();
     void sendTab() override;
     void calculated(calc::Outcome outcome);
