@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -77,6 +78,24 @@ inline constexpr std::array<ControlRow, 25> kControls = {{
 inline constexpr std::array<std::string_view, 9> kGothicFamilies = {
     "ＭＳ Ｐゴシック", "MS PGothic",       "IPAPGothic",         "IPAexGothic", "VL PGothic",
     "TakaoPGothic",    "Noto Sans CJK JP", "Source Han Sans JP", "IPAGothic"};
+
+// The one face the window is drawn in, picked once at start from what is
+// installed: the first of kGothicFamilies, else the first of a platform's own
+// Japanese faces. Naming a face that is there spares the font system a search
+// for substitutes of every missing name, at every first use of a font. Empty
+// when none is installed: the system's default face then.
+template <typename IsInstalled>
+std::string_view chooseFamily(const IsInstalled& installed,
+                              std::span<const std::string_view> platformFaces = {}) {
+    for (std::string_view family : kGothicFamilies) {
+        if (installed(family)) return family;
+    }
+    for (std::string_view family : platformFaces) {
+        if (installed(family)) return family;
+    }
+    return {};
+}
+
 inline constexpr double kDefaultPointSize = 9.0;
 inline constexpr double kBoldPointSize = 11.25;
 
