@@ -104,6 +104,24 @@ inline constexpr std::string_view kOverflowNote = "オーバーフローしま�
 // With the typing limits, the only way to it is a recovery value of 0.
 inline constexpr std::string_view kFloatingPointNote = "回復値が 0 のため計算できません。";
 
+// What a screen reader is told once the player pauses: a calculation's two
+// results that a player reads first, by the captions they stand under. A
+// recovery value typed into 回復値 changes the seconds only, and the player
+// has just heard the value itself.
+inline std::string secondsSummary(std::string_view seconds) {
+    std::string summary = "1mana ";
+    summary += seconds;
+    summary += " sec";
+    return summary;
+}
+
+inline std::string resultSummary(std::string_view recovery, std::string_view seconds) {
+    std::string summary = "回復値 ";
+    summary += recovery;
+    summary += "、";
+    return summary + secondsSummary(seconds);
+}
+
 // The text a caption draws, as the original's labels drew theirs: its "&"
 // markers taken out, "&&" showing as one "&" (a single "&" underlines the
 // character after it, which only the drawing itself can show).
