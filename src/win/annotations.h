@@ -5,6 +5,7 @@
 #include <oleacc.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace win {
@@ -12,11 +13,15 @@ namespace win {
 // What screen readers are told about our controls beyond what the system
 // infers. Windows names an edit control after the static text just above it
 // in z-order, and our labels lie beneath every other control, so each text box
-// is named here instead (dynamic annotation leaves the z-order alone). Does
-// nothing where the annotation service is missing.
+// is named here instead (dynamic annotation leaves the z-order alone).
+//
+// COM and the annotation service are loaded with the first annotation, not
+// at start: importing ole32 alone cost a third more start-up time under
+// wine, and most players never run a screen reader. Does nothing where the
+// service is missing.
 class Annotations {
 public:
-    Annotations();
+    Annotations() = default;
     ~Annotations();
     Annotations(const Annotations&) = delete;
     Annotations& operator=(const Annotations&) = delete;
@@ -27,6 +32,11 @@ public:
     void clear();
 
 private:
+    bool load();
+
+    bool m_tried = false;
+    HMODULE m_ole = nullptr;
+    bool m_initialized = false;  // this COM apartment is ours to end
     IAccPropServices* m_services = nullptr;
     std::vector<std::pair<HWND, MSAAPROPID>> m_set;
 };

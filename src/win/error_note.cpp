@@ -93,10 +93,12 @@ void ErrorNote::place() {
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(m_field, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& area = monitor.rcWork;
-    const int x = std::clamp(static_cast<int>(field.left), static_cast<int>(area.left),
-                             std::max(static_cast<int>(area.left), static_cast<int>(area.right) - width));
-    const int y = std::clamp(static_cast<int>(field.bottom), static_cast<int>(area.top),
-                             std::max(static_cast<int>(area.top), static_cast<int>(area.bottom) - height));
+    const int x =
+        std::clamp(static_cast<int>(field.left), static_cast<int>(area.left),
+                   std::max(static_cast<int>(area.left), static_cast<int>(area.right) - width));
+    const int y =
+        std::clamp(static_cast<int>(field.bottom), static_cast<int>(area.top),
+                   std::max(static_cast<int>(area.top), static_cast<int>(area.bottom) - height));
     SetWindowPos(m_hwnd, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE);
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }

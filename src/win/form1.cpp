@@ -20,7 +20,8 @@ namespace {
 constexpr wchar_t kFormClass[] = L"ManacalcForm1";
 constexpr wchar_t kFrameClass[] = L"ManacalcFrame";
 constexpr wchar_t kLabelClass[] = L"ManacalcLabel";
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kFormStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = 0;
 // Posted by an input whose input method committed text: the binding's index.
 constexpr UINT kInputMethodCommit = WM_APP + 1;
@@ -98,14 +99,13 @@ void registerClasses(HINSTANCE instance) {
 Form1::Form1(HINSTANCE instance) : m_instance(instance) {
     static const bool registered = (registerClasses(instance), true);
     (void)registered;
-    m_hwnd = CreateWindowExW(kFormExStyle, kFormClass, widen(ui::kTitle).c_str(), kFormStyle,
-                             CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance,
-                             nullptr);
+    m_hwnd =
+        CreateWindowExW(kFormExStyle, kFormClass, widen(ui::kTitle).c_str(), kFormStyle,
+                        CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
     m_dpi = GetDpiForWindow(m_hwnd);
     m_note = std::make_unique<ErrorNote>(m_hwnd);
-    m_annotations.setRole(m_note->hwnd(), ROLE_SYSTEM_ALERT);
     build();
     layOut();
     m_lastFocus = textBox(Field::Text1);
@@ -166,7 +166,7 @@ void Form1::build() {
         } else if (row.kind == ui::Kind::TextBox) {
             const Field field = *calc::fieldByName(row.name);
             m_fields[calc::index(field)] = hwnd;
-            m_annotations.setName(hwnd, widen(row.accessibleName));
+            SetWindowSubclass(hwnd, accessibleProc, 0, reinterpret_cast<DWORD_PTR>(this));
             if (row.typingLimit > 0) {
                 // Typing and pasting only: WM_SETTEXT, the program's write, is
                 // never cut.
@@ -190,6 +190,17 @@ void Form1::build() {
     }
 }
 
+void Form1::annotate() {
+    if (m_annotated) return;
+    m_annotated = true;
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (kControls[i].kind == ui::Kind::TextBox) {
+            m_annotations.setName(m_controls[i], widen(kControls[i].accessibleName));
+        }
+    }
+    m_annotations.setRole(m_note->hwnd(), ROLE_SYSTEM_ALERT);
+}
+
 void Form1::layOut() {
     m_fonts = std::make_unique<Fonts>(m_dpi);
     for (std::size_t i = 0; i < kControls.size(); ++i) {
@@ -197,9 +208,9 @@ void Form1::layOut() {
         // Both edges are rounded, so neighbours stay neighbours at any scale.
         const int left = toPixels(row.left, m_dpi);
         const int top = toPixels(row.top, m_dpi);
-        SetWindowPos(m_controls[i], nullptr, left, top, toPixels(row.left + row.width, m_dpi) - left,
-                     toPixels(row.top + row.height, m_dpi) - top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(m_controls[i], nullptr, left, top,
+                     toPixels(row.left + row.width, m_dpi) - left,
+                     toPixels(row.top + row.height, m_dpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts->font(row.font)),
                      TRUE);
     }
@@ -246,6 +257,7 @@ void Form1::run(HWND origin, Handler handler) {
     try {
         handler();
     } catch (const runtime::RuntimeError& error) {
+        annotate();  // the note is announced as an alert
         m_note->showAt(origin, widen(ui::noteText(error)));
     }
 }
@@ -274,9 +286,11 @@ void Form1::moveFocus(HWND from, bool backward) {
     const auto at = std::find(m_controls.begin(), m_controls.end(), from);
     std::size_t next = cycle.front();
     if (at != m_controls.end()) {
-        const int from_index = kControls[static_cast<std::size_t>(at - m_controls.begin())].tabIndex;
+        const int from_index =
+            kControls[static_cast<std::size_t>(at - m_controls.begin())].tabIndex;
         for (std::size_t i : cycle) {
-            if (backward ? kControls[i].tabIndex < from_index : kControls[i].tabIndex > from_index) {
+            if (backward ? kControls[i].tabIndex < from_index
+                         : kControls[i].tabIndex > from_index) {
                 next = i;
                 break;
             }
@@ -339,11 +353,13 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case kInputMethodCommit: {
             const calc::FieldHandlers& b = calc::kFieldHandlers[wParam];
-            run(textBox(b.field), [this, &b] {
-                calculated((m_handlers.*b.keyUp)(calc::kInputMethodKeyCode, 0));
-            });
+            run(textBox(b.field),
+                [this, &b] { calculated((m_handlers.*b.keyUp)(calc::kInputMethodKeyCode, 0)); });
             return 0;
         }
+        case WM_GETOBJECT:
+            annotate();
+            break;
         case WM_DESTROY:
             if (!m_closing) PostQuitMessage(0);
             return 0;
@@ -416,8 +432,16 @@ LRESULT Form1::input(const calc::FieldHandlers& b, HWND box, UINT message, WPARA
     return DefSubclassProc(box, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Form1::buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR, DWORD_PTR form) {
+// A screen reader may meet a text box before the window.
+LRESULT CALLBACK Form1::accessibleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR form) {
+    if (message == WM_GETOBJECT) reinterpret_cast<Form1*>(form)->annotate();
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, accessibleProc, 0);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1::buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR form) {
     return reinterpret_cast<Form1*>(form)->button(hwnd, message, wParam, lParam);
 }
 
@@ -435,7 +459,8 @@ LRESULT Form1::button(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
             if (GetCapture() == button) {
                 RECT r;
                 GetClientRect(button, &r);
-                const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                const POINT at{static_cast<short>(LOWORD(lParam)),
+                               static_cast<short>(HIWORD(lParam))};
                 SendMessageW(button, BM_SETSTATE, static_cast<WPARAM>(PtInRect(&r, at)), 0);
             }
             return 0;

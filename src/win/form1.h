@@ -48,6 +48,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK inputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR binding, DWORD_PTR form);
+    static LRESULT CALLBACK accessibleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR form);
     static LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR, DWORD_PTR form);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -56,6 +58,9 @@ private:
     LRESULT button(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
     void build();
+    // Names the text boxes and gives the note its role, once a screen reader
+    // asks or a note first shows.
+    void annotate();
     // Every control's place and face at the window's DPI.
     void layOut();
     void sendTab() override;
@@ -77,6 +82,7 @@ private:
     HWND m_lastFocus = nullptr;  // the input to give the focus back to
     bool m_returning = false;    // the focus comes back with the window: no entry
     bool m_closing = false;      // destroyed by its owner, not closed by the player
+    bool m_annotated = false;
     calc::Handlers m_handlers{*this, *this};
 };
 

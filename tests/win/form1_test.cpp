@@ -6,14 +6,13 @@
 #include <windows.h>
 
 #include <imm.h>
-#include <objbase.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <cwchar>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,8 +20,8 @@
 
 #include "calc/field_set.h"
 #include "calc/recalculation.h"
-#include "window_rows.h"
 #include "win/text.h"
+#include "window_rows.h"
 
 namespace {
 
@@ -135,8 +134,8 @@ protected:
     // The player switches to another window (the game) and comes back; the
     // note never shows while the window is not the active one.
     void awayAndBack() {
-        HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                     0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                     100, 100, nullptr, nullptr, nullptr, nullptr);
         SetForegroundWindow(other);
         pump();
         EXPECT_NE(GetForegroundWindow(), form().hwnd());
@@ -185,7 +184,8 @@ TEST_P(Typing, EnterMovesOnAndTheResultsAreTheCores) {
     EXPECT_FALSE(noteShown());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Typing, testing::ValuesIn(window_rows::kTyping), rowName<window_rows::Typing>);
+INSTANTIATE_TEST_SUITE_P(Rows, Typing, testing::ValuesIn(window_rows::kTyping),
+                         rowName<window_rows::Typing>);
 
 struct CycleKey {
     const char* name;
@@ -209,10 +209,11 @@ TEST_P(FocusCycle, GoesThroughTheInputsAndSelects) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, FocusCycle,
-                         testing::Values(CycleKey{"tab", VK_TAB, 0}, CycleKey{"enter", VK_RETURN, 0},
-                                         CycleKey{"keypad_enter", VK_RETURN, KEYEVENTF_EXTENDEDKEY}),
-                         rowName<CycleKey>);
+INSTANTIATE_TEST_SUITE_P(
+    Keys, FocusCycle,
+    testing::Values(CycleKey{"tab", VK_TAB, 0}, CycleKey{"enter", VK_RETURN, 0},
+                    CycleKey{"keypad_enter", VK_RETURN, KEYEVENTF_EXTENDEDKEY}),
+    rowName<CycleKey>);
 
 TEST_F(Form1Test, ShiftTabGoesBack) {
     tap(VK_TAB, VK_SHIFT);
@@ -303,8 +304,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         UndoRow{"undo_type", "99", {{kCtrl, 'Z'}, {0, VK_END}, {0, '9'}, {0, '9'}}, "1679"},
         UndoRow{"undo_paste", "99", {{kCtrl, 'Z'}, {0, VK_END}, {kCtrl, 'V'}}, "1679"},
-        UndoRow{"undo_shorten_type", "99", {{kCtrl, 'Z'}, {0, VK_END}, {0, VK_BACK}, {0, '5'}},
-                "167"},
+        UndoRow{
+            "undo_shorten_type", "99", {{kCtrl, 'Z'}, {0, VK_END}, {0, VK_BACK}, {0, '5'}}, "167"},
         UndoRow{"undo_paste_over_all", "99", {{kCtrl, 'Z'}, {kCtrl, 'A'}, {kCtrl, 'V'}}, "99"},
         UndoRow{"long_paste_cut", "12345", {{kCtrl, 'A'}, {kCtrl, 'V'}}, "12"}),
     rowName<UndoRow>);
@@ -389,11 +390,11 @@ struct Place {
 };
 
 constexpr Place kPlaces[] = {
-    {Field::Text1, "40 8 33 18", "60 12 50 27"},     {Field::Text2, "40 32 33 18", "60 48 50 27"},
-    {Field::Text3, "40 56 33 18", "60 84 50 27"},    {Field::Text10, "48 76 25 18", "72 114 38 27"},
-    {Field::Text4, "40 152 33 18", "60 228 50 27"},  {Field::Text5, "8 208 46 19", "12 312 69 29"},
-    {Field::Text6, "40 176 33 18", "60 264 50 27"},  {Field::Text7, "40 232 33 18", "60 348 50 27"},
-    {Field::Text8, "40 256 33 18", "60 384 50 27"},  {Field::Text9, "40 280 33 18", "60 420 50 27"},
+    {Field::Text1, "40 8 33 18", "60 12 50 27"},    {Field::Text2, "40 32 33 18", "60 48 50 27"},
+    {Field::Text3, "40 56 33 18", "60 84 50 27"},   {Field::Text10, "48 76 25 18", "72 114 38 27"},
+    {Field::Text4, "40 152 33 18", "60 228 50 27"}, {Field::Text5, "8 208 46 19", "12 312 69 29"},
+    {Field::Text6, "40 176 33 18", "60 264 50 27"}, {Field::Text7, "40 232 33 18", "60 348 50 27"},
+    {Field::Text8, "40 256 33 18", "60 384 50 27"}, {Field::Text9, "40 280 33 18", "60 420 50 27"},
 };
 
 std::string place(RECT r) {
@@ -472,6 +473,5 @@ int main(int argc, char** argv) {
         GetEnvironmentVariableW(L"MANACALC_TEST_DPI_SET", nullptr, 0) == 0) {
         return runAtDpi(static_cast<DWORD>(std::atoi(argv[1] + 6)));
     }
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     return RUN_ALL_TESTS();
 }
