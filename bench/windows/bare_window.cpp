@@ -18,9 +18,9 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 std::wstring widen(std::string_view utf8) {
     std::wstring wide(utf8.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
-        CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-        static_cast<int>(wide.size()))));
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
     return wide;
 }
 
@@ -35,11 +35,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"bare";
     RegisterClassExW(&wc);
-    HWND window = CreateWindowExW(0, L"bare", L"bare", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                  CW_USEDEFAULT, CW_USEDEFAULT,
-                                  ui::toPixels(ui::kClientWidthTwips) + 16,
-                                  ui::toPixels(ui::kClientHeightTwips) + 39, nullptr, nullptr,
-                                  instance, nullptr);
+    HWND window = CreateWindowExW(
+        0, L"bare", L"bare", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+        ui::toPixels(ui::kClientWidthTwips) + 16, ui::toPixels(ui::kClientHeightTwips) + 39,
+        nullptr, nullptr, instance, nullptr);
     std::array<HWND, ui::kControls.size()> built{};
     for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
         const ui::ControlRow& row = ui::kControls[i];
@@ -50,11 +49,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         const wchar_t* windowClass = row.kind == ui::Kind::TextBox  ? L"EDIT"
                                      : row.kind == ui::Kind::Button ? L"BUTTON"
                                                                     : L"STATIC";
-        built[i] = CreateWindowExW(row.kind == ui::Kind::TextBox ? WS_EX_CLIENTEDGE : 0,
-                                   windowClass, widen(row.caption).c_str(), WS_CHILD | WS_VISIBLE,
-                                   ui::toPixels(row.left), ui::toPixels(row.top),
-                                   ui::toPixels(row.width), ui::toPixels(row.height), parent,
-                                   nullptr, instance, nullptr);
+        built[i] =
+            CreateWindowExW(row.kind == ui::Kind::TextBox ? WS_EX_CLIENTEDGE : 0, windowClass,
+                            widen(row.caption).c_str(), WS_CHILD | WS_VISIBLE,
+                            ui::toPixels(row.left), ui::toPixels(row.top), ui::toPixels(row.width),
+                            ui::toPixels(row.height), parent, nullptr, instance, nullptr);
     }
     ShowWindow(window, showCommand);
     MSG message;

@@ -181,8 +181,11 @@ void Form1::build() {
     }
     // Labels lie beneath frames, text boxes and the button, which hide them
     // where they overlap (Label11 under Frame2, Label12 under Text10). A new
-    // child goes to the bottom, so this waits until all are made.
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
+    // child goes to the bottom, so this waits until all are made. Among
+    // themselves each label lies above the ones before it: a static control
+    // fills its box, and a two-line caption's box reaches into the next
+    // label's top ("Next INT" into "Next Medi"), never the other way round.
+    for (std::size_t i = kControls.size(); i-- > 0;) {
         if (kControls[i].kind == ui::Kind::Label) {
             SetWindowPos(m_controls[i], HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
