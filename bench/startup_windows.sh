@@ -34,7 +34,7 @@ xvfb-run -a -s "-screen 0 640x520x24" bash -c '
     timeout 60 wineserver -w || true
     wineserver -p
     trap "wineserver -k" EXIT
-    memory="for p in \$(pgrep -P \$PPID); do [ \$p = \$\$ ] || awk '\''/^(VmRSS|VmHWM|RssAnon):/ { print \$1, \$2 }'\'' /proc/\$p/status; done"
+    memory="for p in \$(pgrep -P \$PPID); do [ \$p = \$\$ ] || { awk '\''/^(VmRSS|VmHWM|RssAnon):/ { print \$1, \$2 }'\'' /proc/\$p/status; awk -v hz=\$(getconf CLK_TCK) '\''{ print \"cpu_ms\", (\$14 + \$15) * 1000 / hz }'\'' /proc/\$p/stat; }; done"
     dpi() { "$loader" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
     dpi 96
     run() {  # label program [after]
@@ -67,6 +67,11 @@ read -r am amin amax < <(stats manacalc map_ms)
 read -r bm bmin bmax < <(stats bare map_ms)
 printf 'start-up, exec to window mapped (median of %d, min-max):\n' "$runs"
 printf '  manacalc.exe %.1f ms (%.1f-%.1f), bare window %.1f ms (%.1f-%.1f), ratio %.3f (goal <= 1.15)\n' \
+    "$am" "$amin" "$amax" "$bm" "$bmin" "$bmax" "$(awk -v a="$am" -v b="$bm" 'BEGIN { print a / b }')"
+read -r am amin amax < <(stats manacalc cpu_ms)
+read -r bm bmin bmax < <(stats bare cpu_ms)
+printf 'CPU time of the wine process, start to 1 s after map (median, min-max):\n'
+printf '  manacalc.exe %.0f ms (%.0f-%.0f), bare window %.0f ms (%.0f-%.0f), ratio %.3f\n' \
     "$am" "$amin" "$amax" "$bm" "$bmin" "$bmax" "$(awk -v a="$am" -v b="$bm" 'BEGIN { print a / b }')"
 echo "memory of the wine process 1 s after map (median, min-max, MiB):"
 for metric in VmRSS: VmHWM: RssAnon:; do

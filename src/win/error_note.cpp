@@ -12,26 +12,10 @@ constexpr int kMargin = 3;  // around the text, inside the border
 
 }  // namespace
 
-ErrorNote::ErrorNote(HWND owner) {
-    static const ATOM registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_INFOBK);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc);
-    }();
-    (void)registered;
-    m_hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST, kClassName, L"",
-                             WS_POPUP | WS_BORDER, 0, 0, 0, 0, owner, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
+ErrorNote::ErrorNote(HWND owner) : m_owner(owner) {}
 
 ErrorNote::~ErrorNote() {
-    DestroyWindow(m_hwnd);
+    if (m_hwnd != nullptr) DestroyWindow(m_hwnd);
 }
 
 void ErrorNote::setFont(HFONT font) {
@@ -40,12 +24,30 @@ void ErrorNote::setFont(HFONT font) {
 }
 
 std::wstring ErrorNote::text() const {
+    if (m_hwnd == nullptr) return {};
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(m_hwnd)), L'\0');
     GetWindowTextW(m_hwnd, text.data(), static_cast<int>(text.size() + 1));
     return text;
 }
 
 void ErrorNote::showAt(HWND field, const std::wstring& message) {
+    if (m_hwnd == nullptr) {
+        static const ATOM registered = [] {
+            WNDCLASSEXW wc{};
+            wc.cbSize = sizeof wc;
+            wc.lpfnWndProc = windowProc;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+            wc.hbrBackground = GetSysColorBrush(COLOR_INFOBK);
+            wc.lpszClassName = kClassName;
+            return RegisterClassExW(&wc);
+        }();
+        (void)registered;
+        m_hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST, kClassName,
+                                 L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0, m_owner, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
     m_field = field;
     m_standing = true;
     // The window text is what screen readers read as the note's name.
@@ -57,10 +59,11 @@ void ErrorNote::showAt(HWND field, const std::wstring& message) {
 
 void ErrorNote::dismiss() {
     m_standing = false;
-    ShowWindow(m_hwnd, SW_HIDE);
+    if (m_hwnd != nullptr) ShowWindow(m_hwnd, SW_HIDE);
 }
 
 void ErrorNote::ownerActivated(bool active) {
+    if (m_hwnd == nullptr) return;
     if (!active) {
         ShowWindow(m_hwnd, SW_HIDE);
     } else if (m_standing && m_field != nullptr) {

@@ -29,15 +29,17 @@ public:
     void follow();
     void setFont(HFONT font);
 
+    // The note's window, made when it first shows: most players never see it.
     HWND hwnd() const { return m_hwnd; }
-    bool isVisible() const { return IsWindowVisible(m_hwnd) != FALSE; }
+    bool isVisible() const { return m_hwnd != nullptr && IsWindowVisible(m_hwnd) != FALSE; }
     std::wstring text() const;
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void place();
 
-    HWND m_hwnd;
+    HWND m_owner;
+    HWND m_hwnd = nullptr;
     HWND m_field = nullptr;
     HFONT m_font = nullptr;
     bool m_standing = false;

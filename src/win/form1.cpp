@@ -71,7 +71,7 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 void registerClasses(HINSTANCE instance) {
     WNDCLASSEXW form{};
     form.cbSize = sizeof form;
-    form.lpfnWndProc = DefWindowProcW;  // replaced by the window's own in create
+    form.lpfnWndProc = Form1::windowProc;
     form.hInstance = instance;
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -99,11 +99,11 @@ void registerClasses(HINSTANCE instance) {
 Form1::Form1(HINSTANCE instance) : m_instance(instance) {
     static const bool registered = (registerClasses(instance), true);
     (void)registered;
-    m_hwnd =
-        CreateWindowExW(kFormExStyle, kFormClass, widen(ui::kTitle).c_str(), kFormStyle,
-                        CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, nullptr);
-    SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
+    // Made at its size for the system's DPI, which most windows keep: a
+    // window resized later costs the start a round trip to the display.
+    const SIZE size = windowSize(GetDpiForSystem());
+    CreateWindowExW(kFormExStyle, kFormClass, widen(ui::kTitle).c_str(), kFormStyle, CW_USEDEFAULT,
+                    CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, this);
     m_dpi = GetDpiForWindow(m_hwnd);
     m_note = std::make_unique<ErrorNote>(m_hwnd);
     build();
@@ -194,14 +194,18 @@ void Form1::build() {
 }
 
 void Form1::annotate() {
-    if (m_annotated) return;
-    m_annotated = true;
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        if (kControls[i].kind == ui::Kind::TextBox) {
-            m_annotations.setName(m_controls[i], widen(kControls[i].accessibleName));
+    if (!m_annotated) {
+        m_annotated = true;
+        for (std::size_t i = 0; i < kControls.size(); ++i) {
+            if (kControls[i].kind == ui::Kind::TextBox) {
+                m_annotations.setName(m_controls[i], widen(kControls[i].accessibleName));
+            }
         }
     }
-    m_annotations.setRole(m_note->hwnd(), ROLE_SYSTEM_ALERT);
+    if (!m_noteAnnotated && m_note->hwnd() != nullptr) {
+        m_noteAnnotated = true;
+        m_annotations.setRole(m_note->hwnd(), ROLE_SYSTEM_ALERT);
+    }
 }
 
 void Form1::layOut() {
@@ -215,12 +219,16 @@ void Form1::layOut() {
                      toPixels(row.left + row.width, m_dpi) - left,
                      toPixels(row.top + row.height, m_dpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts->font(row.font)),
-                     TRUE);
+                     IsWindowVisible(m_hwnd));
     }
     m_note->setFont(m_fonts->font(ui::FontRole::Default));
     const SIZE size = windowSize(m_dpi);
-    SetWindowPos(m_hwnd, nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT now;
+    GetWindowRect(m_hwnd, &now);
+    if (now.right - now.left != size.cx || now.bottom - now.top != size.cy) {
+        SetWindowPos(m_hwnd, nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 HWND Form1::control(std::string_view name) const {
@@ -260,8 +268,12 @@ void Form1::run(HWND origin, Handler handler) {
     try {
         handler();
     } catch (const runtime::RuntimeError& error) {
-        annotate();  // the note is announced as an alert
         m_note->showAt(origin, widen(ui::noteText(error)));
+        // The note is announced as an alert; the reader asks for its role
+        // once this handler is done.
+        BOOL reader = FALSE;
+        SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0);
+        if (reader) annotate();
     }
 }
 
@@ -304,6 +316,20 @@ void Form1::moveFocus(HWND from, bool backward) {
 }
 
 LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETMINMAXINFO) {
+        // The table's client area and no other: no wider minimum, no resizing.
+        // Asked before anything else, while the window is being made too.
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        const SIZE size = windowSize(GetDpiForWindow(hwnd));
+        info->ptMinTrackSize = {size.cx, size.cy};
+        info->ptMaxTrackSize = {size.cx, size.cy};
+        return 0;
+    }
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->m_hwnd = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
     auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (form == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
     return form->handle(message, wParam, lParam);
@@ -311,14 +337,6 @@ LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_GETMINMAXINFO: {
-            // The table's client area and no other: no wider minimum, no resizing.
-            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            const SIZE size = windowSize(GetDpiForWindow(m_hwnd));
-            info->ptMinTrackSize = {size.cx, size.cy};
-            info->ptMaxTrackSize = {size.cx, size.cy};
-            return 0;
-        }
         case WM_DPICHANGED: {
             m_dpi = HIWORD(wParam);
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -344,7 +362,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_MOVE:
-            m_note->follow();
+            if (m_note != nullptr) m_note->follow();  // none yet while the window is made
             return 0;
         case WM_CTLCOLORSTATIC: {
             // Read-only results stay white, as the inputs are.

@@ -44,8 +44,10 @@ public:
     // The click on the Calculate button.
     void Command1_Click();
 
-private:
+    // The window class's procedure.
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
     static LRESULT CALLBACK inputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR binding, DWORD_PTR form);
     static LRESULT CALLBACK accessibleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -59,7 +61,7 @@ private:
 
     void build();
     // Names the text boxes and gives the note its role, once a screen reader
-    // asks or a note first shows.
+    // asks or a note shows while one runs.
     void annotate();
     // Every control's place and face at the window's DPI.
     void layOut();
@@ -83,6 +85,7 @@ private:
     bool m_returning = false;    // the focus comes back with the window: no entry
     bool m_closing = false;      // destroyed by its owner, not closed by the player
     bool m_annotated = false;
+    bool m_noteAnnotated = false;
     calc::Handlers m_handlers{*this, *this};
 };
 
