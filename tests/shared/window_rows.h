@@ -1,8 +1,11 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "calc/field_set.h"
+#include "calc/recalculation.h"
+#include "runtime/errors.h"
 
 // Rows that every desktop window must answer alike, as plain data: each
 // window's test types them with its own platform's real key events and
@@ -79,5 +82,35 @@ inline constexpr Error kErrors[] = {
     // Text10 takes two typed characters but shows 1728 whole.
     {"step_4_overflow", "999", "20000", "999", kOverflow},
 };
+
+// What the core gives for the three inputs typed as they stand, the other
+// fields as at start: the window must show the same.
+inline calc::MemoryFieldSet coreResult(std::string_view intText, std::string_view medi,
+                                       std::string_view focus) {
+    calc::MemoryFieldSet f;
+    f.setText(calc::Field::Text1, intText);
+    f.setText(calc::Field::Text2, medi);
+    f.setText(calc::Field::Text3, focus);
+    (void)calc::Command1_Click(f);
+    return f;
+}
+
+// The same for INT typed one character at a time into an emptied box, each
+// release a recalculation that may raise, as an error row's keys give.
+inline calc::MemoryFieldSet coreAfterTypingInt(std::string_view intText, std::string_view medi,
+                                               std::string_view focus) {
+    calc::MemoryFieldSet f;
+    f.setText(calc::Field::Text1, "");
+    f.setText(calc::Field::Text2, medi);
+    f.setText(calc::Field::Text3, focus);
+    for (std::size_t n = 1; n <= intText.size(); ++n) {
+        f.setText(calc::Field::Text1, intText.substr(0, n));
+        try {
+            (void)calc::Command1_Click(f);
+        } catch (const runtime::RuntimeError&) {
+        }
+    }
+    return f;
+}
 
 }  // namespace window_rows

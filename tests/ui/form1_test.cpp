@@ -16,9 +16,7 @@
 #include <QTest>
 
 #include "calc/field_set.h"
-#include "calc/recalculation.h"
 #include "layout/layout_table.h"
-#include "runtime/errors.h"
 #include "ui/error_note.h"
 #include "window_rows.h"
 
@@ -36,12 +34,8 @@ struct Inputs {
 
 // The core's answer for the same inputs, to compare the window against.
 calc::MemoryFieldSet coreResult(const Inputs& in) {
-    calc::MemoryFieldSet f;
-    f.setText(Field::Text1, in.intText.toStdString());
-    f.setText(Field::Text2, in.medi.toStdString());
-    f.setText(Field::Text3, in.focus.toStdString());
-    (void)calc::Command1_Click(f);
-    return f;
+    return window_rows::coreResult(in.intText.toStdString(), in.medi.toStdString(),
+                                   in.focus.toStdString());
 }
 
 void addShortcut(QTestEventList& events, QKeySequence::StandardKey key) {
@@ -355,18 +349,8 @@ private slots:
         box(Field::Text2)->setText(medi);
         box(Field::Text3)->setText(focus);
 
-        // The same keystrokes against the core, each release a recalculation.
-        calc::MemoryFieldSet expected;
-        expected.setText(Field::Text1, "");
-        expected.setText(Field::Text2, medi.toStdString());
-        expected.setText(Field::Text3, focus.toStdString());
-        for (qsizetype n = 1; n <= intText.size(); ++n) {
-            expected.setText(Field::Text1, intText.left(n).toStdString());
-            try {
-                (void)calc::Command1_Click(expected);
-            } catch (const runtime::RuntimeError&) {
-            }
-        }
+        const calc::MemoryFieldSet expected = window_rows::coreAfterTypingInt(
+            intText.toStdString(), medi.toStdString(), focus.toStdString());
         type(intText);
         compareFields(expected);
         const ui::ErrorNote* note = form().errorNote();
