@@ -68,6 +68,14 @@ read -r bm bmin bmax < <(stats bare map_ms)
 printf 'start-up, exec to window mapped (median of %d, min-max):\n' "$runs"
 printf '  manacalc.exe %.1f ms (%.1f-%.1f), bare window %.1f ms (%.1f-%.1f), ratio %.3f (goal <= 1.15)\n' \
     "$am" "$amin" "$amax" "$bm" "$bmin" "$bmax" "$(awk -v a="$am" -v b="$bm" 'BEGIN { print a / b }')"
+# Each manacalc run and the bare run right after it share the machine's load
+# of the moment: the median of their ratios is steadier than that of the medians.
+paired=$(paste <(awk '$1 == "manacalc" && $2 == "map_ms" { print $3 }' "$out") \
+               <(awk '$1 == "bare" && $2 == "map_ms" { print $3 }' "$out") |
+         awk '{ print $1 / $2 }' | sort -n |
+         awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2, v[int(NR / 4) + 1], v[int(3 * NR / 4) + 1] }')
+read -r pm plo phi <<<"$paired"
+printf '  median of the %d paired runs'"'"' ratios %.3f (quartiles %.3f-%.3f)\n' "$runs" "$pm" "$plo" "$phi"
 read -r am amin amax < <(stats manacalc cpu_ms)
 read -r bm bmin bmax < <(stats bare cpu_ms)
 printf 'CPU time of the wine process, start to 1 s after map (median, min-max):\n'
