@@ -10,7 +10,7 @@ NPM := $(if $(wildcard $(SYSTEM_CA)),NODE_EXTRA_CA_CERTS=$(SYSTEM_CA)) \
 	PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm
 
 .PHONY: all deps build run test test-release test-asan test-libcxx windows test-windows \
-        web web-build test-web bench-web fuzz bench deb format clean
+        run-windows bench-windows web web-build test-web bench-web fuzz bench deb format clean
 
 all: build
 
@@ -41,10 +41,22 @@ test-libcxx: deps
 	cmake --build --preset libcxx
 	ctest --preset libcxx
 
-# manacalc-cli.exe and the core's tests for 64-bit Windows, cross-built with mingw-w64.
+# For 64-bit Windows, cross-built with mingw-w64: manacalc.exe (the window on the
+# Windows API), manacalc-cli.exe, their tests, and the portable
+# build/windows/manacalc-<version>-win64.zip.
 windows: deps
 	cmake --preset windows
 	cmake --build --preset windows
+
+# The window under wine on this desktop, in a wine prefix of the build's own.
+run-windows: windows
+	WINEPREFIX=$(CURDIR)/build/windows/wine-x11 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+		wine build/windows/app/windows/manacalc.exe
+
+# manacalc.exe's start-up, memory and size under wine on Xvfb, beside a bare
+# Windows API window; screenshots at 100 % and 150 % in build/windows/shots.
+bench-windows: build windows
+	bench/startup_windows.sh
 
 # Those tests under wine, and the --batch answers byte for byte against Linux's.
 test-windows: windows

@@ -13,6 +13,9 @@ packages=(
   # Windows: the mingw-w64 cross compiler, wine to run its tests, and the locale
   # data the command-line tests build their code-page locales from
   g++-mingw-w64-x86-64-posix wine wine64 locales
+  # the Windows window's icon is packed from the PNGs by icotool, and the
+  # portable build is a zip
+  icoutils zip
   # the number reader (header-only)
   libfast-float-dev
   # test and benchmark libraries

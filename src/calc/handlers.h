@@ -8,6 +8,12 @@ namespace calc {
 // The key code of Enter, from either Enter key.
 inline constexpr int kEnterKeyCode = 13;
 
+// The key code the original platform reports for keys an input method
+// processed. A front end whose input method keeps the key releases of what it
+// composed to itself calls the key handler with it once the text is committed,
+// so that full-width digits count too.
+inline constexpr int kInputMethodKeyCode = 229;
+
 // The one thing the handlers ask of a front end besides the fields: a Tab
 // keystroke to the focused control, handled before sendTab returns. The
 // focus moves on, and the focus handler of the field it reaches runs nested

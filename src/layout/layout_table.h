@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/errors.h"
+
 // The window as the original form defined it: every control with its parent,
 // position and size in twips relative to the parent's client area, caption or
 // starting text, and tab index, and the texts and faces it shows. Plain data,
@@ -103,6 +105,12 @@ inline constexpr double kBoldPointSize = 11.25;
 inline constexpr std::string_view kOverflowNote = "オーバーフローしました。";
 // With the typing limits, the only way to it is a recovery value of 0.
 inline constexpr std::string_view kFloatingPointNote = "回復値が 0 のため計算できません。";
+
+// The note for an error a handler raised.
+inline std::string_view noteText(const runtime::RuntimeError& error) {
+    return dynamic_cast<const runtime::OverflowError*>(&error) != nullptr ? kOverflowNote
+                                                                          : kFloatingPointNote;
+}
 
 // What a screen reader is told once the player pauses: a calculation's two
 // results that a player reads first, by the captions they stand under. A

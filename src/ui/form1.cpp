@@ -33,8 +33,6 @@ QString fromUtf8(std::string_view s) {
 // Entering an input by Tab, Enter or a click empties it. Coming back from
 // another window, or from the box's own context menu, does not: emptying the
 // player's input on every switch to the game would lose it.
-constexpr int kInputMethodKeyCode = 229;
-
 bool emptiesOnEntry(Qt::FocusReason reason) {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
@@ -252,8 +250,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             QMetaObject::invokeMethod(
                 this,
                 [this, box, keyUp] {
-                    run(box,
-                        [this, keyUp] { calculated((m_handlers.*keyUp)(kInputMethodKeyCode, 0)); });
+                    run(box, [this, keyUp] {
+                        calculated((m_handlers.*keyUp)(calc::kInputMethodKeyCode, 0));
+                    });
                 },
                 Qt::QueuedConnection);
         }
@@ -293,9 +292,7 @@ void Form1::hideEvent(QHideEvent* event) {
 }
 
 QString errorMessage(const runtime::RuntimeError& error) {
-    return fromUtf8(dynamic_cast<const runtime::OverflowError*>(&error) != nullptr
-                        ? kOverflowNote
-                        : kFloatingPointNote);
+    return fromUtf8(noteText(error));
 }
 
 }  // namespace ui

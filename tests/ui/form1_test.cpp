@@ -16,10 +16,9 @@
 #include <QTest>
 
 #include "calc/field_set.h"
-#include "calc/recalculation.h"
 #include "layout/layout_table.h"
-#include "runtime/errors.h"
 #include "ui/error_note.h"
+#include "window_rows.h"
 
 using calc::Field;
 
@@ -35,12 +34,8 @@ struct Inputs {
 
 // The core's answer for the same inputs, to compare the window against.
 calc::MemoryFieldSet coreResult(const Inputs& in) {
-    calc::MemoryFieldSet f;
-    f.setText(Field::Text1, in.intText.toStdString());
-    f.setText(Field::Text2, in.medi.toStdString());
-    f.setText(Field::Text3, in.focus.toStdString());
-    (void)calc::Command1_Click(f);
-    return f;
+    return window_rows::coreResult(in.intText.toStdString(), in.medi.toStdString(),
+                                   in.focus.toStdString());
 }
 
 void addShortcut(QTestEventList& events, QKeySequence::StandardKey key) {
@@ -234,36 +229,9 @@ private slots:
         QTest::addColumn<QString>("intText");
         QTest::addColumn<QString>("medi");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("zeros") << "0"
-                               << "0"
-                               << "0";
-        QTest::newRow("int_1") << "1"
-                               << "0"
-                               << "0";
-        QTest::newRow("focus_20") << "100"
-                                  << "50"
-                                  << "20";
-        QTest::newRow("medi_99") << "100"
-                                 << "99"
-                                 << "0";
-        QTest::newRow("medi_98_5") << "100"
-                                   << "98.5"
-                                   << "0";
-        QTest::newRow("medi_99_5") << "100"
-                                   << "99.5"
-                                   << "0";
-        QTest::newRow("all_100") << "100"
-                                 << "100"
-                                 << "100";
-        QTest::newRow("medi_85_3") << "100"
-                                   << "85.3"
-                                   << "20";
-        QTest::newRow("medi_123") << "0"
-                                  << "123"
-                                  << "0";
-        QTest::newRow("all_high") << "150"
-                                  << "120"
-                                  << "120";
+        for (const window_rows::Typing& r : window_rows::kTyping) {
+            QTest::newRow(r.name) << qs(r.intText) << qs(r.medi) << qs(r.focus);
+        }
     }
 
     void typingGivesTheCoreResults() {
@@ -313,20 +281,9 @@ private slots:
     void recoveryEntry_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("seconds");  // empty: Text5 keeps its text
-        QTest::newRow("five") << "5"
-                              << "2";
-        QTest::newRow("three") << "3"
-                               << "3.33333333333333";
-        QTest::newRow("minus_three") << "-3"
-                                     << "3.33333333333333";
-        QTest::newRow("point_six") << ".6"
-                                   << "16.6666666666667";
-        QTest::newRow("zero") << "0"
-                              << "";
-        QTest::newRow("point_four") << ".4"
-                                    << "";
-        QTest::newRow("letter") << "a"
-                                << "";
+        for (const window_rows::RecoveryEntry& r : window_rows::kRecoveryEntry) {
+            QTest::newRow(r.name) << qs(r.typed) << qs(r.seconds);
+        }
     }
 
     void recoveryEntry() {
@@ -349,16 +306,9 @@ private slots:
         QTest::addColumn<Field>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("int_3") << Field::Text1 << "12345"
-                               << "123";
-        QTest::newRow("medi_5") << Field::Text2 << "100.55"
-                                << "100.5";
-        QTest::newRow("focus_3") << Field::Text3 << "1000"
-                                 << "100";
-        QTest::newRow("recovery_2") << Field::Text10 << "123"
-                                    << "12";
-        QTest::newRow("fullwidth_counts_as_one") << Field::Text1 << "１２３４"
-                                                 << "１２３";
+        for (const window_rows::TypingLimit& r : window_rows::kTypingLimits) {
+            QTest::newRow(r.name) << r.field << qs(r.typed) << qs(r.kept);
+        }
     }
 
     void typingLimits() {
@@ -386,21 +336,9 @@ private slots:
         QTest::addColumn<QString>("medi");
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QString>("message");
-        const QString overflow = QStringLiteral("オーバーフローしました。");
-        const QString fp = ui::errorMessage(runtime::FloatingPointError());
-        QTest::newRow("recovery_zero") << "-80"
-                                       << "0"
-                                       << "0" << fp;
-        QTest::newRow("focus_minus_40") << "0"
-                                        << "0"
-                                        << "-40" << fp;
-        QTest::newRow("medi_40000") << "1"
-                                    << "40000"
-                                    << "0" << overflow;
-        // Text10 takes two typed characters but shows 1728 whole.
-        QTest::newRow("step_4_overflow") << "999"
-                                         << "20000"
-                                         << "999" << overflow;
+        for (const window_rows::Error& r : window_rows::kErrors) {
+            QTest::newRow(r.name) << qs(r.intText) << qs(r.medi) << qs(r.focus) << qs(r.note);
+        }
     }
 
     void errors() {
@@ -411,18 +349,8 @@ private slots:
         box(Field::Text2)->setText(medi);
         box(Field::Text3)->setText(focus);
 
-        // The same keystrokes against the core, each release a recalculation.
-        calc::MemoryFieldSet expected;
-        expected.setText(Field::Text1, "");
-        expected.setText(Field::Text2, medi.toStdString());
-        expected.setText(Field::Text3, focus.toStdString());
-        for (qsizetype n = 1; n <= intText.size(); ++n) {
-            expected.setText(Field::Text1, intText.left(n).toStdString());
-            try {
-                (void)calc::Command1_Click(expected);
-            } catch (const runtime::RuntimeError&) {
-            }
-        }
+        const calc::MemoryFieldSet expected = window_rows::coreAfterTypingInt(
+            intText.toStdString(), medi.toStdString(), focus.toStdString());
         type(intText);
         compareFields(expected);
         const ui::ErrorNote* note = form().errorNote();

@@ -1,0 +1,65 @@
+// The Windows start-up benchmark's yardstick: a plain Windows API window with
+// the same 25 controls in the same tree and places as manacalc.exe's at
+// 96 dpi, and nothing else: no handlers, fonts, notes or annotations.
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "layout/layout_table.h"
+
+namespace {
+
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+std::wstring widen(std::string_view utf8) {
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+    return wide;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = L"bare";
+    RegisterClassExW(&wc);
+    HWND window = CreateWindowExW(
+        0, L"bare", L"bare", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+        ui::toPixels(ui::kClientWidthTwips) + 16, ui::toPixels(ui::kClientHeightTwips) + 39,
+        nullptr, nullptr, instance, nullptr);
+    std::array<HWND, ui::kControls.size()> built{};
+    for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+        const ui::ControlRow& row = ui::kControls[i];
+        HWND parent = window;
+        for (std::size_t p = 0; p < i; ++p) {
+            if (ui::kControls[p].name == row.parent) parent = built[p];
+        }
+        const wchar_t* windowClass = row.kind == ui::Kind::TextBox  ? L"EDIT"
+                                     : row.kind == ui::Kind::Button ? L"BUTTON"
+                                                                    : L"STATIC";
+        built[i] =
+            CreateWindowExW(row.kind == ui::Kind::TextBox ? WS_EX_CLIENTEDGE : 0, windowClass,
+                            widen(row.caption).c_str(), WS_CHILD | WS_VISIBLE,
+                            ui::toPixels(row.left), ui::toPixels(row.top), ui::toPixels(row.width),
+                            ui::toPixels(row.height), parent, nullptr, instance, nullptr);
+    }
+    ShowWindow(window, showCommand);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}

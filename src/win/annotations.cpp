@@ -1,0 +1,72 @@
+#include "win/annotations.h"
+
+#include <initguid.h>
+
+#include <oleacc.h>
+
+namespace win {
+namespace {
+
+template <typename Function>
+Function function(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+Annotations::~Annotations() {
+    clear();
+    if (m_services != nullptr) m_services->Release();
+    if (m_initialized) {
+        function<void(WINAPI*)()>(m_ole, "CoUninitialize")();
+    }
+    if (m_ole != nullptr) FreeLibrary(m_ole);
+}
+
+bool Annotations::load() {
+    if (m_tried) return m_services != nullptr;
+    m_tried = true;
+    m_ole = LoadLibraryW(L"ole32.dll");
+    if (m_ole == nullptr) return false;
+    using Initialize = HRESULT(WINAPI*)(LPVOID, DWORD);
+    using Create = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+    const auto initialize = function<Initialize>(m_ole, "CoInitializeEx");
+    const auto create = function<Create>(m_ole, "CoCreateInstance");
+    if (initialize == nullptr || create == nullptr) return false;
+    // Another apartment kind already set up on this thread serves as well.
+    m_initialized = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+    if (FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                      reinterpret_cast<void**>(&m_services)))) {
+        m_services = nullptr;
+    }
+    return m_services != nullptr;
+}
+
+void Annotations::setName(HWND hwnd, const std::wstring& name) {
+    if (!load()) return;
+    if (SUCCEEDED(m_services->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                             PROPID_ACC_NAME, name.c_str()))) {
+        m_set.emplace_back(hwnd, PROPID_ACC_NAME);
+    }
+}
+
+void Annotations::setRole(HWND hwnd, long role) {
+    if (!load()) return;
+    VARIANT value{};
+    value.vt = VT_I4;
+    value.lVal = role;
+    if (SUCCEEDED(m_services->SetHwndProp(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                          PROPID_ACC_ROLE, value))) {
+        m_set.emplace_back(hwnd, PROPID_ACC_ROLE);
+    }
+}
+
+void Annotations::clear() {
+    for (auto& [hwnd, property] : m_set) {
+        m_services->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &property,
+                                   1);
+    }
+    m_set.clear();
+}
+
+}  // namespace win

@@ -1,0 +1,135 @@
+#include "win/error_note.h"
+
+#include <oleacc.h>
+
+#include <algorithm>
+
+namespace win {
+namespace {
+
+constexpr wchar_t kClassName[] = L"ManacalcErrorNote";
+constexpr int kMargin = 3;  // around the text, inside the border
+
+}  // namespace
+
+ErrorNote::ErrorNote(HWND owner) : m_owner(owner) {}
+
+ErrorNote::~ErrorNote() {
+    if (m_hwnd != nullptr) DestroyWindow(m_hwnd);
+}
+
+void ErrorNote::setFont(HFONT font) {
+    m_font = font;
+    if (isVisible()) place();
+}
+
+std::wstring ErrorNote::text() const {
+    if (m_hwnd == nullptr) return {};
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(m_hwnd)), L'\0');
+    GetWindowTextW(m_hwnd, text.data(), static_cast<int>(text.size() + 1));
+    return text;
+}
+
+void ErrorNote::showAt(HWND field, const std::wstring& message) {
+    if (m_hwnd == nullptr) {
+        static const ATOM registered = [] {
+            WNDCLASSEXW wc{};
+            wc.cbSize = sizeof wc;
+            wc.lpfnWndProc = windowProc;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+            wc.hbrBackground = GetSysColorBrush(COLOR_INFOBK);
+            wc.lpszClassName = kClassName;
+            return RegisterClassExW(&wc);
+        }();
+        (void)registered;
+        m_hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST, kClassName,
+                                 L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0, m_owner, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    m_field = field;
+    m_standing = true;
+    // The window text is what screen readers read as the note's name.
+    SetWindowTextW(m_hwnd, message.c_str());
+    place();
+    ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void ErrorNote::dismiss() {
+    m_standing = false;
+    if (m_hwnd != nullptr) ShowWindow(m_hwnd, SW_HIDE);
+}
+
+void ErrorNote::ownerActivated(bool active) {
+    if (m_hwnd == nullptr) return;
+    if (!active) {
+        ShowWindow(m_hwnd, SW_HIDE);
+    } else if (m_standing && m_field != nullptr) {
+        place();
+        ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+    }
+}
+
+void ErrorNote::follow() {
+    if (isVisible() && m_field != nullptr) place();
+}
+
+// Below the field, sized to the text, kept on the field's monitor.
+void ErrorNote::place() {
+    const std::wstring message = text();
+    HDC dc = GetDC(m_hwnd);
+    HGDIOBJ old = SelectObject(dc, m_font);
+    RECT bounds{};
+    DrawTextW(dc, message.c_str(), static_cast<int>(message.size()), &bounds,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(m_hwnd, dc);
+    const int border = GetSystemMetrics(SM_CXBORDER);
+    const int width = bounds.right + 2 * (kMargin + border);
+    const int height = bounds.bottom + 2 * (kMargin + border);
+
+    RECT field{};
+    GetWindowRect(m_field, &field);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(m_field, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const int x =
+        std::clamp(static_cast<int>(field.left), static_cast<int>(area.left),
+                   std::max(static_cast<int>(area.left), static_cast<int>(area.right) - width));
+    const int y =
+        std::clamp(static_cast<int>(field.bottom), static_cast<int>(area.top),
+                   std::max(static_cast<int>(area.top), static_cast<int>(area.bottom) - height));
+    SetWindowPos(m_hwnd, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE);
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+LRESULT CALLBACK ErrorNote::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* note = reinterpret_cast<ErrorNote*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (message) {
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(hwnd, &paint);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            InflateRect(&client, -kMargin, -kMargin);
+            HGDIOBJ old = SelectObject(dc, note != nullptr ? note->m_font : nullptr);
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+            const std::wstring text = note != nullptr ? note->text() : std::wstring();
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
+                      DT_SINGLELINE | DT_NOPREFIX);
+            SelectObject(dc, old);
+            EndPaint(hwnd, &paint);
+            return 0;
+        }
+        default:
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+}  // namespace win

@@ -1,0 +1,507 @@
+#include "win/form1.h"
+
+#include <commctrl.h>
+#include <imm.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "runtime/errors.h"
+#include "win/text.h"
+
+namespace win {
+
+using calc::Field;
+using ui::ControlRow;
+using ui::kControls;
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"ManacalcForm1";
+constexpr wchar_t kFrameClass[] = L"ManacalcFrame";
+constexpr wchar_t kLabelClass[] = L"ManacalcLabel";
+constexpr DWORD kFormStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = 0;
+// Posted by an input whose input method committed text: the binding's index.
+constexpr UINT kInputMethodCommit = WM_APP + 1;
+
+int toPixels(int twips, UINT dpi) {
+    return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+// The outer size for the table's client area at this DPI. Windows widens a
+// captioned window to its minimum tracking size, far wider than ours.
+SIZE windowSize(UINT dpi) {
+    RECT r{0, 0, toPixels(ui::kClientWidthTwips, dpi), toPixels(ui::kClientHeightTwips, dpi)};
+    AdjustWindowRectExForDpi(&r, kFormStyle, FALSE, kFormExStyle, dpi);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+// The Shift argument of the key handlers: 1 Shift, 2 Ctrl, 4 Alt, combined.
+int shiftState() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+// A frame is a container with an etched edge: its controls are its child
+// windows, clipped by it (Command1 shows one pixel). What they tell their
+// parent goes on to the window.
+LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(hwnd, &paint);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            DrawEdge(dc, &client, EDGE_ETCHED, BF_RECT);
+            EndPaint(hwnd, &paint);
+            return 0;
+        }
+        case WM_COMMAND:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            return SendMessageW(GetParent(hwnd), message, wParam, lParam);
+        default:
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+void registerClasses(HINSTANCE instance) {
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof form;
+    form.lpfnWndProc = Form1::windowProc;
+    form.hInstance = instance;
+    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    form.lpszClassName = kFormClass;
+    WNDCLASSEXW frame = form;
+    frame.lpfnWndProc = frameProc;
+    frame.hIcon = nullptr;
+    frame.lpszClassName = kFrameClass;
+    RegisterClassExW(&frame);
+    RegisterClassExW(&form);
+    // A static control that paints within its own clip: the system's draws
+    // with its parent's (CS_PARENTDC), over the controls that lie above it.
+    WNDCLASSEXW label{};
+    label.cbSize = sizeof label;
+    GetClassInfoExW(nullptr, L"STATIC", &label);
+    label.style &= ~static_cast<UINT>(CS_PARENTDC);
+    label.hInstance = instance;
+    label.lpszClassName = kLabelClass;
+    RegisterClassExW(&label);
+}
+
+}  // namespace
+
+Form1::Form1(HINSTANCE instance) : m_instance(instance) {
+    static const bool registered = (registerClasses(instance), true);
+    (void)registered;
+    // Made at its size for the system's DPI, which most windows keep: a
+    // window resized later costs the start a round trip to the display.
+    const SIZE size = windowSize(GetDpiForSystem());
+    CreateWindowExW(kFormExStyle, kFormClass, widen(ui::kTitle).c_str(), kFormStyle, CW_USEDEFAULT,
+                    CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, this);
+    m_dpi = GetDpiForWindow(m_hwnd);
+    m_note = std::make_unique<ErrorNote>(m_hwnd);
+    build();
+    layOut();
+    m_lastFocus = textBox(Field::Text1);
+}
+
+Form1::~Form1() {
+    m_closing = true;
+    m_annotations.clear();
+    m_note.reset();
+    DestroyWindow(m_hwnd);
+}
+
+void Form1::show(int showCommand) {
+    ShowWindow(m_hwnd, showCommand);
+    // At start the first input has the focus, and its focus handler runs,
+    // once, whether or not the window was activated on the way.
+    m_returning = true;
+    SetFocus(textBox(Field::Text1));
+    m_returning = false;
+    m_handlers.Text1_GotFocus();
+}
+
+void Form1::build() {
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const ControlRow& row = kControls[i];
+        HWND parent = row.parent == "Form1" ? m_hwnd : control(row.parent);
+        const std::wstring caption = widen(row.caption);
+        // Overlapping siblings paint in z-order only when each clips the others.
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+        DWORD exStyle = 0;
+        const wchar_t* windowClass = kLabelClass;
+        switch (row.kind) {
+            case ui::Kind::Frame:
+                windowClass = kFrameClass;
+                style |= WS_CLIPCHILDREN;
+                break;
+            case ui::Kind::Label:
+                // Left-aligned from the top left corner and wrapped; without
+                // SS_NOPREFIX, "&&" draws as one "&" as the original's labels did.
+                style |= SS_LEFT;
+                break;
+            case ui::Kind::TextBox:
+                windowClass = L"EDIT";
+                exStyle = WS_EX_CLIENTEDGE;
+                // The results are read-only and out of the Tab cycle.
+                style |= ES_AUTOHSCROLL | (row.typingLimit > 0 ? WS_TABSTOP : ES_READONLY);
+                break;
+            case ui::Kind::Button:
+                windowClass = L"BUTTON";
+                style |= BS_PUSHBUTTON;
+                break;
+        }
+        HWND hwnd = CreateWindowExW(exStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0,
+                                    parent, nullptr, m_instance, nullptr);
+        m_controls[i] = hwnd;
+        if (row.kind == ui::Kind::Button) {
+            SetWindowSubclass(hwnd, buttonProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        } else if (row.kind == ui::Kind::TextBox) {
+            const Field field = *calc::fieldByName(row.name);
+            m_fields[calc::index(field)] = hwnd;
+            SetWindowSubclass(hwnd, accessibleProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            if (row.typingLimit > 0) {
+                // Typing and pasting only: WM_SETTEXT, the program's write, is
+                // never cut.
+                SendMessageW(hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(row.typingLimit), 0);
+                for (std::size_t b = 0; b < std::size(calc::kFieldHandlers); ++b) {
+                    if (calc::kFieldHandlers[b].field == field) {
+                        SetWindowSubclass(hwnd, inputProc, b, reinterpret_cast<DWORD_PTR>(this));
+                    }
+                }
+            }
+        }
+    }
+    // Labels lie beneath frames, text boxes and the button, which hide them
+    // where they overlap (Label11 under Frame2, Label12 under Text10). A new
+    // child goes to the bottom, so this waits until all are made. Among
+    // themselves each label lies above the ones before it: a static control
+    // fills its box, and a two-line caption's box reaches into the next
+    // label's top ("Next INT" into "Next Medi"), never the other way round.
+    for (std::size_t i = kControls.size(); i-- > 0;) {
+        if (kControls[i].kind == ui::Kind::Label) {
+            SetWindowPos(m_controls[i], HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+}
+
+void Form1::annotate() {
+    if (!m_annotated) {
+        m_annotated = true;
+        for (std::size_t i = 0; i < kControls.size(); ++i) {
+            if (kControls[i].kind == ui::Kind::TextBox) {
+                m_annotations.setName(m_controls[i], widen(kControls[i].accessibleName));
+            }
+        }
+    }
+    if (!m_noteAnnotated && m_note->hwnd() != nullptr) {
+        m_noteAnnotated = true;
+        m_annotations.setRole(m_note->hwnd(), ROLE_SYSTEM_ALERT);
+    }
+}
+
+void Form1::layOut() {
+    m_fonts = std::make_unique<Fonts>(m_dpi);
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const ControlRow& row = kControls[i];
+        // Both edges are rounded, so neighbours stay neighbours at any scale.
+        const int left = toPixels(row.left, m_dpi);
+        const int top = toPixels(row.top, m_dpi);
+        SetWindowPos(m_controls[i], nullptr, left, top,
+                     toPixels(row.left + row.width, m_dpi) - left,
+                     toPixels(row.top + row.height, m_dpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts->font(row.font)),
+                     IsWindowVisible(m_hwnd));
+    }
+    m_note->setFont(m_fonts->font(ui::FontRole::Default));
+    const SIZE size = windowSize(m_dpi);
+    RECT now;
+    GetWindowRect(m_hwnd, &now);
+    if (now.right - now.left != size.cx || now.bottom - now.top != size.cy) {
+        SetWindowPos(m_hwnd, nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+HWND Form1::control(std::string_view name) const {
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (kControls[i].name == name) return m_controls[i];
+    }
+    return nullptr;
+}
+
+std::string Form1::text(Field f) const {
+    HWND box = textBox(f);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)), L'\0');
+    GetWindowTextW(box, text.data(), static_cast<int>(text.size() + 1));
+    return narrow(text);
+}
+
+void Form1::setText(Field f, std::string_view text) {
+    HWND box = textBox(f);
+    SetWindowTextW(box, widen(text).c_str());
+    // Show a written number from its first digit: "219.17" in a narrow box,
+    // not ".175".
+    SendMessageW(box, EM_SETSEL, 0, 0);
+    SendMessageW(box, EM_SCROLLCARET, 0, 0);
+}
+
+void Form1::Command1_Click() {
+    calculated(m_handlers.Command1_Click());
+}
+
+// A calculation that wrote its results clears the note of an earlier error.
+void Form1::calculated(calc::Outcome outcome) {
+    if (outcome == calc::Outcome::Written) m_note->dismiss();
+}
+
+template <typename Handler>
+void Form1::run(HWND origin, Handler handler) {
+    try {
+        handler();
+    } catch (const runtime::RuntimeError& error) {
+        m_note->showAt(origin, widen(ui::noteText(error)));
+        // The note is announced as an alert; the reader asks for its role
+        // once this handler is done.
+        BOOL reader = FALSE;
+        SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0);
+        if (reader) annotate();
+    }
+}
+
+// One Tab keystroke, handled before this returns: the focus moves to the next
+// input and its focus handler runs nested inside the sending handler. As
+// typed without Shift, whatever the player holds.
+void Form1::sendTab() {
+    HWND target = GetFocus();
+    if (target != nullptr && IsChild(m_hwnd, target)) moveFocus(target, false);
+}
+
+// Tab moves through the inputs by tab index, wrapping around; the box it
+// reaches has its text selected, as a dialog's Tab does.
+void Form1::moveFocus(HWND from, bool backward) {
+    std::vector<std::size_t> cycle;
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (kControls[i].kind == ui::Kind::TextBox && kControls[i].typingLimit > 0) {
+            cycle.push_back(i);
+        }
+    }
+    std::sort(cycle.begin(), cycle.end(), [backward](std::size_t a, std::size_t b) {
+        return backward ? kControls[a].tabIndex > kControls[b].tabIndex
+                        : kControls[a].tabIndex < kControls[b].tabIndex;
+    });
+    const auto at = std::find(m_controls.begin(), m_controls.end(), from);
+    std::size_t next = cycle.front();
+    if (at != m_controls.end()) {
+        const int from_index =
+            kControls[static_cast<std::size_t>(at - m_controls.begin())].tabIndex;
+        for (std::size_t i : cycle) {
+            if (backward ? kControls[i].tabIndex < from_index
+                         : kControls[i].tabIndex > from_index) {
+                next = i;
+                break;
+            }
+        }
+    }
+    SetFocus(m_controls[next]);
+    SendMessageW(m_controls[next], EM_SETSEL, 0, -1);
+}
+
+LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETMINMAXINFO) {
+        // The table's client area and no other: no wider minimum, no resizing.
+        // Asked before anything else, while the window is being made too.
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        const SIZE size = windowSize(GetDpiForWindow(hwnd));
+        info->ptMinTrackSize = {size.cx, size.cy};
+        info->ptMaxTrackSize = {size.cx, size.cy};
+        return 0;
+    }
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->m_hwnd = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (form == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return form->handle(message, wParam, lParam);
+}
+
+LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DPICHANGED: {
+            m_dpi = HIWORD(wParam);
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            layOut();
+            return 0;
+        }
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                m_note->ownerActivated(false);
+                return 0;
+            }
+            m_note->ownerActivated(true);
+            [[fallthrough]];
+        case WM_SETFOCUS:
+            // Coming back from another window is no entry: emptying the
+            // player's input on every switch to the game would lose it.
+            if (!IsIconic(m_hwnd)) {
+                m_returning = true;
+                SetFocus(m_lastFocus);
+                m_returning = false;
+            }
+            return 0;
+        case WM_MOVE:
+            if (m_note != nullptr) m_note->follow();  // none yet while the window is made
+            return 0;
+        case WM_CTLCOLORSTATIC: {
+            // Read-only results stay white, as the inputs are.
+            wchar_t windowClass[8];
+            GetClassNameW(reinterpret_cast<HWND>(lParam), windowClass, 8);
+            if (lstrcmpiW(windowClass, L"EDIT") != 0) break;
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        case kInputMethodCommit: {
+            const calc::FieldHandlers& b = calc::kFieldHandlers[wParam];
+            run(textBox(b.field),
+                [this, &b] { calculated((m_handlers.*b.keyUp)(calc::kInputMethodKeyCode, 0)); });
+            return 0;
+        }
+        case WM_GETOBJECT:
+            annotate();
+            break;
+        case WM_DESTROY:
+            if (!m_closing) PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1::inputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR binding, DWORD_PTR form) {
+    return reinterpret_cast<Form1*>(form)->input(calc::kFieldHandlers[binding], hwnd, message,
+                                                 wParam, lParam);
+}
+
+LRESULT Form1::input(const calc::FieldHandlers& b, HWND box, UINT message, WPARAM wParam,
+                     LPARAM lParam) {
+    switch (message) {
+        case WM_KEYDOWN:
+            if (wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+                moveFocus(box, GetKeyState(VK_SHIFT) < 0);
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            // Tab and Enter are the handlers' to act on; an edit would only beep.
+            if (wParam == L'\t' || wParam == L'\r' || wParam == L'\n') return 0;
+            break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP: {
+            // The native code is the one the handlers expect. A held key
+            // repeats only its press.
+            const int code = static_cast<int>(wParam);
+            const int shift = shiftState();
+            run(box, [this, &b, code, shift] { calculated((m_handlers.*b.keyUp)(code, shift)); });
+            break;
+        }
+        case WM_SETFOCUS: {
+            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            m_lastFocus = box;
+            if (!m_returning && b.gotFocus != nullptr) (m_handlers.*b.gotFocus)();
+            return result;
+        }
+        case WM_UNDO:
+        case EM_UNDO: {
+            // An undo brings back a text the box held, a long one the program
+            // wrote too; the limit would cut it. A longer text then still
+            // refuses more typing, as a limited edit does.
+            const LRESULT limit = SendMessageW(box, EM_GETLIMITTEXT, 0, 0);
+            SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
+            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            SendMessageW(box, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+            return result;
+        }
+        case WM_IME_COMPOSITION:
+            // An input method may keep the key releases of what it composed to
+            // itself. Its commit stands for them; posted, so that the box
+            // holds the committed text by then.
+            if ((lParam & GCS_RESULTSTR) != 0) {
+                PostMessageW(m_hwnd, kInputMethodCommit,
+                             static_cast<WPARAM>(&b - calc::kFieldHandlers), 0);
+            }
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(box, inputProc, static_cast<UINT_PTR>(&b - calc::kFieldHandlers));
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+// A screen reader may meet a text box before the window.
+LRESULT CALLBACK Form1::accessibleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR form) {
+    if (message == WM_GETOBJECT) reinterpret_cast<Form1*>(form)->annotate();
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, accessibleProc, 0);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1::buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR form) {
+    return reinterpret_cast<Form1*>(form)->button(hwnd, message, wParam, lParam);
+}
+
+// Command1 takes no focus: only a one-pixel sliver shows, a focus there would
+// be invisible and would swallow the player's typing. The button's own mouse
+// handling would take it, so the press is followed here.
+LRESULT Form1::button(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetCapture(button);
+            SendMessageW(button, BM_SETSTATE, TRUE, 0);
+            return 0;
+        case WM_MOUSEMOVE:
+            if (GetCapture() == button) {
+                RECT r;
+                GetClientRect(button, &r);
+                const POINT at{static_cast<short>(LOWORD(lParam)),
+                               static_cast<short>(HIWORD(lParam))};
+                SendMessageW(button, BM_SETSTATE, static_cast<WPARAM>(PtInRect(&r, at)), 0);
+            }
+            return 0;
+        case WM_LBUTTONUP:
+            if (GetCapture() == button) {
+                const bool pressed = (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+                ReleaseCapture();
+                if (pressed) run(button, [this] { Command1_Click(); });
+            }
+            return 0;
+        case WM_CAPTURECHANGED:
+            SendMessageW(button, BM_SETSTATE, FALSE, 0);
+            return 0;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(button, buttonProc, 0);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(button, message, wParam, lParam);
+}
+
+}  // namespace win
