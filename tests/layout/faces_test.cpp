@@ -37,6 +37,6 @@ INSTANTIATE_TEST_SUITE_P(
         FaceCase{
             "windows_without_japanese_pack", {"Arial", "Meiryo UI", "MS UI Gothic"}, "Meiryo UI"},
         FaceCase{"nothing_japanese", {"Arial", "DejaVu Sans"}, ""}),
-    [](const testing::TestParamInfo<FaceCase>& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
