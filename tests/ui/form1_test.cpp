@@ -20,6 +20,7 @@
 #include "layout/layout_table.h"
 #include "runtime/errors.h"
 #include "ui/error_note.h"
+#include "ui/window_icon.h"
 
 using calc::Field;
 
@@ -107,6 +108,17 @@ private slots:
         QCOMPARE(form().devicePixelRatioF(), scale);
         const QPixmap shot = form().grab();
         QCOMPARE(shot.size(), QSize(qRound(82 * scale), qRound(306 * scale)));
+    }
+
+    // Built from pixels compiled in: the pictures of the PNGs, both sizes.
+    void icon() {
+        const QIcon icon = ui::windowIcon();
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
+        for (int size : {16, 32}) {
+            const QImage png(QStringLiteral(MANACALC_ICON_DIR "/manacalc-%1.png").arg(size));
+            QCOMPARE(icon.pixmap(QSize(size, size), 1.0).toImage(),
+                     QPixmap::fromImage(png).toImage());
+        }
     }
 
     void layout_data() {
