@@ -141,16 +141,14 @@ private slots:
         const qreal scale = form().devicePixelRatioF();
         QCOMPARE(w->grab().size(), expected.size() * scale);
 
+        // "ＭＳ Ｐゴシック" and "MS PGothic" are missing here: the one face is
+        // the next in line, the metrically same IPAPGothic, and it is found.
         const QFont font = w->font();
-        QCOMPARE(font.families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
-        QVERIFY(font.families().contains(QStringLiteral("IPAPGothic")));
+        QCOMPARE(font.families(), QStringList{QStringLiteral("IPAPGothic")});
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAPGothic"));
         const bool bold = control.font == ui::FontRole::Bold;
         QCOMPARE(font.pointSizeF(), bold ? 11.25 : 9.0);
         QCOMPARE(font.weight(), bold ? QFont::Bold : QFont::Normal);
-        // A Japanese face must actually be found for the captions.
-        QVERIFY2(QFontInfo(font).family().contains(QStringLiteral("Gothic"), Qt::CaseInsensitive) ||
-                     QFontInfo(font).family().contains(QStringLiteral("ゴシック")),
-                 qPrintable(QFontInfo(font).family()));
 
         switch (control.kind) {
             case ui::Kind::Frame:
