@@ -23,6 +23,8 @@ ErrorNote::ErrorNote(QWidget* owner)
 }
 
 void ErrorNote::showAt(QWidget* field, const QString& message) {
+    // Raised again by the next key, the error that stands is not told again.
+    if (m_standing && isVisible() && field == m_field && message == text()) return;
     if (field != m_field) releaseField();
     m_field = field;
     m_standing = true;
