@@ -8,11 +8,11 @@
 #include <vector>
 
 #include <QApplication>
-#include <QIcon>
 
 #include "ui/form1.h"
 #include "ui/server_decorations.h"
 #include "ui/titled_window.h"
+#include "ui/window_icon.h"
 
 namespace {
 
@@ -176,13 +176,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral(MANACALC_APP_ID));
     QApplication::setDesktopFileName(QStringLiteral(MANACALC_APP_ID));
 
-    // The 16-pixel picture, and its double for HiDPI screens. Every size added
-    // here is decoded at start for the window manager, so no more than these.
-    QIcon icon;
-    for (int size : {16, 32}) {
-        icon.addFile(QStringLiteral(":/icons/manacalc-%1.png").arg(size), QSize(size, size));
-    }
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(ui::windowIcon());
 
     std::unique_ptr<QWidget> window;
     if (needsOwnTitleStrip(titleBarChoiceOurs)) {

@@ -44,8 +44,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's Japanese captions are laid out for these faces' metrics.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-ipafont-gothic)
-# Without it Qt falls back to X11 (XWayland) on a Wayland desktop.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# Without them Qt falls back to X11 (XWayland) on a Wayland desktop. The window
+# opens libwayland-client itself, on Wayland only, so dpkg-shlibdeps does not
+# see it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libwayland-client0")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES ON)

@@ -42,6 +42,11 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "check-deb: Depends: $depends"
 [[ "$depends" == *libqt6widgets6* ]] || fail "Depends lacks the Qt libraries"
 [[ "$depends" == *fonts-ipafont-gothic* ]] || fail "Depends lacks fonts-ipafont-gothic"
+# Opened with dlopen on Wayland only: recommended, not a dependency.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+echo "check-deb: Recommends: $recommends"
+[[ "$recommends" == *libwayland-client0* ]] || fail "Recommends lacks libwayland-client0"
+[[ "$depends" != *libwayland-client0* ]] || fail "Depends names libwayland-client0"
 
 echo "check-deb: lintian"
 lintian --fail-on error,warning "$deb" || fail "lintian"

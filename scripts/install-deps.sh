@@ -36,8 +36,9 @@ packages=(
   # the Debian package: dependencies found by dpkg-shlibdeps (which CPack finds
   # the programs for with file), then checked by lintian, appstreamcli and man
   dpkg-dev file lintian appstream man-db
-  # the start-up benchmark watches the X server for the window being mapped
-  libxcb1-dev
+  # the start-up benchmark watches the X server for the window being mapped,
+  # and counts the instructions of a start
+  libxcb1-dev valgrind
   # the accessibility test reads the window over AT-SPI on a session bus of its own
   dbus-daemon at-spi2-core python3-pyatspi
   # the page: the WebAssembly toolchain (with its prebuilt system libraries and

@@ -130,6 +130,9 @@ inline std::string resultSummary(std::string_view recovery, std::string_view sec
     return summary + secondsSummary(seconds);
 }
 
+// How long the typing pauses before the summary is told.
+inline constexpr int kSummaryPauseMs = 500;
+
 // The text a caption draws, as the original's labels drew theirs: its "&"
 // markers taken out, "&&" showing as one "&" (a single "&" underlines the
 // character after it, which only the drawing itself can show).

@@ -16,8 +16,9 @@ public:
     explicit ErrorNote(QWidget* owner);
 
     // Shows message just below the field. The error then stands until
-    // dismiss().
-    void showAt(const QWidget* field, const QString& message);
+    // dismiss(), and meanwhile the field is described by it, so that a screen
+    // reader that comes back to the field reads why its results did not change.
+    void showAt(QWidget* field, const QString& message);
     void dismiss();
     // A tooltip window stays above every other window, the game's too: the
     // note goes while its window is not the active one, and comes back with
@@ -27,9 +28,11 @@ public:
     void follow();
 
 private:
+    void appear();
     void place();
+    void releaseField();
 
-    QPointer<const QWidget> m_field;
+    QPointer<QWidget> m_field;
     bool m_standing = false;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/fonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 #include "layout/layout_table.h"
@@ -7,19 +8,25 @@
 namespace ui {
 namespace {
 
-// fontconfig does not alias the original's face (it answers DejaVu Sans, which
-// has no kana), so the fallback order is the window's own.
-QStringList gothicFamilies() {
-    QStringList families;
-    for (std::string_view family : kGothicFamilies) {
-        families << QString::fromUtf8(family.data(), static_cast<qsizetype>(family.size()));
-    }
-    return families;
+QString fromUtf8(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The window's one face, chosen once. A list of faces would make fontconfig
+// look for a substitute of each missing one at the first use of every font
+// (it aliases the original's face to DejaVu Sans, which has no kana).
+const QString& family() {
+    static const QString chosen = [] {
+        const QStringList installed = QFontDatabase::families();
+        return fromUtf8(chooseFamily(
+            [&installed](std::string_view f) { return installed.contains(fromUtf8(f)); }));
+    }();
+    return chosen;
 }
 
 QFont gothic(qreal pointSize, int weight) {
     QFont font;
-    font.setFamilies(gothicFamilies());
+    if (!family().isEmpty()) font.setFamily(family());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setWeight(static_cast<QFont::Weight>(weight));

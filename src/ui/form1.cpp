@@ -18,6 +18,7 @@
 #include "ui/error_note.h"
 #include "ui/fonts.h"
 #include "ui/key_codes.h"
+#include "ui/notification.h"
 #include "ui/window_role.h"
 
 namespace ui {
@@ -35,6 +36,16 @@ QString fromUtf8(std::string_view s) {
 // player's input on every switch to the game would lose it.
 bool emptiesOnEntry(Qt::FocusReason reason) {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// What a key press would put into a text box: printable characters, unless
+// Control or Meta makes the key a shortcut.
+QString typedText(const QKeyEvent& key) {
+    if (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return {};
+    const QString text = key.text();
+    const bool printable =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+    return printable ? text : QString();
 }
 
 }  // namespace
@@ -60,8 +71,22 @@ public:
     }
 
     State validate(QString& input, int& /*pos*/) const override {
-        if (m_writing || input.size() <= m_limit || input.size() < m_current) return Acceptable;
+        if (m_writing || !overLimit(input)) return Acceptable;
         return m_box->isRedoAvailable() ? Acceptable : Invalid;
+    }
+
+    // Whether typed text, put in at the cursor, would be refused. Asked before
+    // the box takes a key: a box that takes a character and then takes it back
+    // has already told a screen reader that it went in. Typing drops the steps
+    // to redo, so a redo that is possible now does not count.
+    bool refuses(const QString& typed) const {
+        QString after = m_box->text();
+        int at = m_box->cursorPosition();
+        if (m_box->hasSelectedText()) {
+            at = m_box->selectionStart();
+            after.remove(at, m_box->selectedText().size());
+        }
+        return overLimit(after.insert(at, typed));
     }
 
     void write(const QString& text) {
@@ -71,6 +96,10 @@ public:
     }
 
 private:
+    bool overLimit(const QString& text) const {
+        return text.size() > m_limit && text.size() >= m_current;
+    }
+
     QLineEdit* m_box;
     int m_limit;
     qsizetype m_current;
@@ -89,6 +118,12 @@ Form1::Form1(QWidget* parent)
     setFont(defaultFont());  // the controls inherit it
     build();
     m_note = new ErrorNote(this);
+    m_announcer = new QWidget(this);
+    m_announcer->hide();
+    describeAsNotification(m_announcer);
+    m_typingPause.setSingleShot(true);
+    m_typingPause.setInterval(kSummaryPauseMs);
+    connect(&m_typingPause, &QTimer::timeout, this, &Form1::announceResults);
     // Inside a window of ours, that window is activated and moved, not this:
     // Qt tells neither to a child.
     if (!isWindow()) window()->installEventFilter(this);
@@ -201,8 +236,26 @@ void Form1::Command1_Click() {
 }
 
 // A calculation that wrote its results clears the note of an earlier error.
-void Form1::calculated(calc::Outcome outcome) {
-    if (outcome == calc::Outcome::Written) m_note->dismiss();
+// A screen reader hears the results once the player pauses: every key
+// release calculates, and a summary for each key would talk over the typing.
+void Form1::calculated(calc::Outcome outcome, bool recoveryOnly) {
+    if (outcome != calc::Outcome::Written) return;
+    m_note->dismiss();
+    // A full calculation still waiting to be told keeps its recovery value.
+    m_recoveryOnly = recoveryOnly && (m_recoveryOnly || !m_typingPause.isActive());
+    m_typingPause.start();
+}
+
+// Told by a notification that is never drawn: a screen reader speaks no
+// change of the result boxes, which never have its focus.
+void Form1::announceResults() {
+    const std::string seconds = text(Field::Text5);
+    const QString summary = fromUtf8(m_recoveryOnly ? secondsSummary(seconds)
+                                                    : resultSummary(text(Field::Text10), seconds));
+    // Enter, Tab and the arrows calculate too, and write what was just told.
+    if (summary == m_spoken) return;
+    m_spoken = summary;
+    notifyShown(m_announcer, summary);
 }
 
 // One Tab keystroke, handled before this returns: the focus moves to the next
@@ -226,9 +279,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     for (const calc::FieldHandlers& b : calc::kFieldHandlers) {
         QLineEdit* box = textBox(b.field);
         if (watched != box) continue;
+        TypingLimit* limit = m_limits[calc::index(b.field)];
         if (event->type() == QEvent::FocusIn && b.gotFocus != nullptr &&
             emptiesOnEntry(static_cast<QFocusEvent*>(event)->reason())) {
             (m_handlers.*b.gotFocus)();
+        } else if (event->type() == QEvent::KeyPress) {
+            // Its release still recalculates, as every key release does.
+            const QString typed = typedText(*static_cast<QKeyEvent*>(event));
+            if (!typed.isEmpty() && limit->refuses(typed)) return true;
         } else if (event->type() == QEvent::KeyRelease) {
             const auto* key = static_cast<QKeyEvent*>(event);
             // A held key repeats its press and release; the original saw one
@@ -236,25 +294,31 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             if (!key->isAutoRepeat()) {
                 const int code = virtualKeyCode(*key);
                 const int shift = shiftState(*key);
-                run(box,
-                    [this, &b, code, shift] { calculated((m_handlers.*b.keyUp)(code, shift)); });
+                run(box, [this, &b, code, shift] {
+                    calculated((m_handlers.*b.keyUp)(code, shift), b.field == Field::Text10);
+                });
             }
         } else if (event->type() == QEvent::InputMethod &&
                    !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) {
+            auto* commit = static_cast<QInputMethodEvent*>(event);
             // An input method may keep the key releases of what it composed to
             // itself, and then full-width digits would never count. Its commit
             // stands for them, with the code the original platform reports for
             // keys an input method processed (229). Queued, so that the box
             // holds the committed text by then.
-            const auto keyUp = b.keyUp;
             QMetaObject::invokeMethod(
                 this,
-                [this, box, keyUp] {
-                    run(box, [this, keyUp] {
-                        calculated((m_handlers.*keyUp)(calc::kInputMethodKeyCode, 0));
+                [this, box, &b] {
+                    run(box, [this, &b] {
+                        calculated((m_handlers.*b.keyUp)(calc::kInputMethodKeyCode, 0),
+                                   b.field == Field::Text10);
                     });
                 },
                 Qt::QueuedConnection);
+            // A refused commit still ends the composition, with nothing put in.
+            if (commit->replacementLength() == 0 && limit->refuses(commit->commitString())) {
+                commit->setCommitString(QString());
+            }
         }
         break;
     }
@@ -262,7 +326,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 template <typename Handler>
-void Form1::run(const QWidget* origin, Handler handler) {
+void Form1::run(QWidget* origin, Handler handler) {
     try {
         handler();
     } catch (const runtime::RuntimeError& error) {
@@ -270,7 +334,11 @@ void Form1::run(const QWidget* origin, Handler handler) {
     }
 }
 
-void Form1::reportError(const QWidget* origin, const runtime::RuntimeError& error) {
+void Form1::reportError(QWidget* origin, const runtime::RuntimeError& error) {
+    // The results told before no longer stand beside the error, and once it
+    // is corrected they are told again, even if they come out the same.
+    m_typingPause.stop();
+    m_spoken.clear();
     m_note->showAt(origin, errorMessage(error));
     std::fprintf(stderr, "manacalc: %s (%s)\n", error.what(),
                  origin->objectName().toUtf8().constData());

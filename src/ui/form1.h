@@ -3,6 +3,7 @@
 #include <array>
 
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include "calc/field_set.h"
@@ -51,18 +52,27 @@ protected:
 private:
     void build();
     void sendTab() override;
-    void calculated(calc::Outcome outcome);
+    // recoveryOnly: a recovery value typed into Text10, which changes the
+    // seconds per mana alone.
+    void calculated(calc::Outcome outcome, bool recoveryOnly = false);
+    void announceResults();
     // Runs a handler; a calculation error shows at the field instead of
     // ending the program.
     template <typename Handler>
-    void run(const QWidget* origin, Handler handler);
-    void reportError(const QWidget* origin, const runtime::RuntimeError& error);
+    void run(QWidget* origin, Handler handler);
+    void reportError(QWidget* origin, const runtime::RuntimeError& error);
 
     std::array<QWidget*, kControls.size()> m_controls{};
     std::array<QLineEdit*, calc::kFieldCount> m_fields{};
     std::array<TypingLimit*, calc::kFieldCount> m_limits{};  // inputs only
     ErrorNote* m_note = nullptr;
     calc::Handlers m_handlers{*this, *this};
+
+    // The summary a screen reader is told once the player pauses.
+    QTimer m_typingPause;
+    bool m_recoveryOnly = false;
+    QString m_spoken;  // the last summary told
+    QWidget* m_announcer = nullptr;
 };
 
 // The note's text for an error, as the player reads it.

@@ -4,6 +4,9 @@
 The application's first child must be a frame named by the window title, and
 Label11 must be read as it is drawn. On X11 the window manager draws the title
 bar; on weston, which draws none, the frame holds our title strip's two buttons.
+On X11 it also types into the window, through the registry as a screen reader
+would, and listens to what the window tells: one summary once the typing
+pauses, a refused digit that is not echoed, and the note of an error.
 
     /usr/bin/python3 accessibility_check.py [--wayland] MANACALC
 
@@ -22,6 +25,9 @@ TITLE = "マナ回復速度計算 Ver1.10(Korvale対応)"
 LABEL11 = "ﾏﾅ回復+1= Focus+20  瞑想不可= int0&medi0"
 STRIP_BUTTONS = {"最小化", "閉じる"}
 WAIT_SECONDS = 30
+SUMMARY_100 = "回復値 4、1mana 2.5 sec"  # INT 100, Medi 0, Focus 0
+NO_RECOVERY = "回復値が 0 のため計算できません。"  # INT -80, Medi 0, Focus 0
+BACKSPACE, END = 0xff08, 0xff57  # keysyms
 
 
 def start_x_server():
@@ -78,14 +84,73 @@ def find_application(pyatspi, pid):
     return None
 
 
-def names(pyatspi, node, role):
-    found = []
+def descendants(node):
     for i in range(node.childCount):
         child = node.getChildAtIndex(i)
-        if child.getRole() == role:
-            found.append(child.name)
-        found.extend(names(pyatspi, child, role))
-    return found
+        yield child
+        yield from descendants(child)
+
+
+def names(pyatspi, node, role):
+    return [child.name for child in descendants(node) if child.getRole() == role]
+
+
+def check_events(pyatspi, window):
+    """Types into INT as a player would, and listens as a screen reader does."""
+    from gi.repository import GLib
+    heard = []  # read as each event comes: the summary's notification is renamed for the next
+
+    def record(event):
+        heard.append((event.type, event.source.getRoleName(), event.source.name, event.detail1,
+                      str(event.any_data)))
+    for kind in ("state-changed:showing", "text-changed:insert", "text-changed:delete"):
+        pyatspi.Registry.registerEventListener(record, "object:" + kind)
+
+    def told():
+        return [name for kind, role, name, shown, _ in heard
+                if kind.endswith(":showing") and role == "notification" and shown]
+
+    def changed(change, box):
+        return [text for kind, _, name, _, text in heard if kind.endswith(change) and name == box]
+
+    def keys(*keysyms):  # together, so that no pause falls between them on a busy machine
+        for key in keysyms:
+            pyatspi.Registry.generateKeyboardEvent(key if isinstance(key, int) else ord(key), None,
+                                                   pyatspi.KEY_SYM)
+
+    def wait(done, seconds=WAIT_SECONDS):
+        deadline = time.monotonic() + seconds
+        while not done() and time.monotonic() < deadline:
+            GLib.MainContext.default().iteration(False)
+            time.sleep(0.01)
+
+    box = next(c for c in descendants(window) if c.name == "INT" and c.getRole() == pyatspi.ROLE_TEXT)
+    # Without a window manager a click is what makes the window active.
+    at = box.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    pyatspi.Registry.generateMouseEvent(at.x + at.width // 2, at.y + at.height // 2, "b1c")
+    failures = []
+    keys("1", "0", "0")
+    wait(told)
+    wait(lambda: False, seconds=1.5)  # time for a summary of each key, were there any
+    if told() != [SUMMARY_100]:
+        failures.append(f"typing 100 told {told()}, not once {SUMMARY_100!r}")
+    # The 4th digit is refused; the Backspace behind it ends the wait.
+    heard.clear()
+    keys("4", BACKSPACE)
+    wait(lambda: changed(":delete", "INT"))
+    if changed(":insert", "INT"):
+        failures.append(f"a refused 4th INT digit was echoed: {changed(':insert', 'INT')}")
+    heard.clear()
+    keys(BACKSPACE, BACKSPACE, "-", "8", "0", END)  # End's release raises the same error again
+    wait(lambda: NO_RECOVERY in told())
+    wait(lambda: False, seconds=1)
+    if told() != [NO_RECOVERY] or box.description != NO_RECOVERY:
+        failures.append(f"the error told {told()}, and INT is described as {box.description!r}")
+    keys(BACKSPACE)  # INT -8 calculates, and the note goes
+    wait(lambda: not box.description)
+    if box.description:
+        failures.append(f"INT keeps the description {box.description!r} after the note went")
+    return failures
 
 
 def inner(program, wayland):
@@ -125,6 +190,8 @@ def inner(program, wayland):
             failures.append(f"no title strip in the frame on weston; its buttons: {sorted(buttons)}")
         if not wayland and STRIP_BUTTONS & buttons:
             failures.append(f"a title strip under a window manager's title bar: {sorted(buttons)}")
+        if not wayland:
+            failures += check_events(pyatspi, window)
         for failure in failures:
             print("FAIL:", failure)
         if failures:

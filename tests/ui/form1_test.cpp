@@ -18,6 +18,7 @@
 #include "calc/field_set.h"
 #include "layout/layout_table.h"
 #include "ui/error_note.h"
+#include "ui/window_icon.h"
 #include "window_rows.h"
 
 using calc::Field;
@@ -104,6 +105,17 @@ private slots:
         QCOMPARE(shot.size(), QSize(qRound(82 * scale), qRound(306 * scale)));
     }
 
+    // Built from pixels compiled in: the pictures of the PNGs, both sizes.
+    void icon() {
+        const QIcon icon = ui::windowIcon();
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
+        for (int size : {16, 32}) {
+            const QImage png(QStringLiteral(MANACALC_ICON_DIR "/manacalc-%1.png").arg(size));
+            QCOMPARE(icon.pixmap(QSize(size, size), 1.0).toImage(),
+                     QPixmap::fromImage(png).toImage());
+        }
+    }
+
     void layout_data() {
         QTest::addColumn<int>("row");
         for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
@@ -124,16 +136,14 @@ private slots:
         const qreal scale = form().devicePixelRatioF();
         QCOMPARE(w->grab().size(), expected.size() * scale);
 
+        // "ＭＳ Ｐゴシック" and "MS PGothic" are missing here: the one face is
+        // the next in line, the metrically same IPAPGothic, and it is found.
         const QFont font = w->font();
-        QCOMPARE(font.families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
-        QVERIFY(font.families().contains(QStringLiteral("IPAPGothic")));
+        QCOMPARE(font.families(), QStringList{QStringLiteral("IPAPGothic")});
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAPGothic"));
         const bool bold = control.font == ui::FontRole::Bold;
         QCOMPARE(font.pointSizeF(), bold ? 11.25 : 9.0);
         QCOMPARE(font.weight(), bold ? QFont::Bold : QFont::Normal);
-        // A Japanese face must actually be found for the captions.
-        QVERIFY2(QFontInfo(font).family().contains(QStringLiteral("Gothic"), Qt::CaseInsensitive) ||
-                     QFontInfo(font).family().contains(QStringLiteral("ゴシック")),
-                 qPrintable(QFontInfo(font).family()));
 
         switch (control.kind) {
             case ui::Kind::Frame:

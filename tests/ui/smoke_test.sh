@@ -22,6 +22,14 @@ if [ "$rc" -ne 124 ]; then
     exit 1
 fi
 
+# Off Wayland nothing of Wayland's is loaded: the compositor check opens
+# libwayland-client itself when it runs.
+loaded=$(LD_DEBUG=libs "$program" --version 2>&1 >/dev/null)
+if [[ "$loaded" == *libwayland-client* ]]; then
+    echo "FAIL: manacalc --version loads libwayland-client"
+    exit 1
+fi
+
 # xvfb-run needs its own server number; -a picks a free one.
 xvfb-run -a -s "-screen 0 320x400x24" \
     env -u QT_QPA_PLATFORM "$map_timer" --settle 500 --after "import -window root '$shot'" -- "$program"
