@@ -18,12 +18,14 @@
     let cycle = []; // the controls that take the focus, by tab index
     let manacalc = null;
 
-    // Keys held down now. Text that arrives while none is (an input method's
-    // commit, an on-screen keyboard, a dropped text) has no key release of
-    // its own to recalculate on.
+    // Keys held down now whose release the handlers see. A change of an
+    // input's text while none is held has no key release of its own to
+    // recalculate on: an input method's commit, an on-screen keyboard's
+    // character (Android's keyboards send each inside a key press with code
+    // 229), a paste from a touch menu, a dropped text.
     const keysDown = new Set();
     // Keys whose press an input method took: their release is part of the
-    // composition, whose commit counts instead.
+    // composition or the commit, whose change of text counts instead.
     const imeKeys = new Set();
     const pendingCommits = new Set();
     // The box that had the focus when the browser window or tab was left; its
@@ -207,8 +209,8 @@
     window.addEventListener(
         'keydown',
         (event) => {
-            keysDown.add(event.code);
-            if (event.isComposing || event.keyCode === kInputMethodKeyCode) imeKeys.add(event.code);
+            const ime = event.isComposing || event.keyCode === kInputMethodKeyCode;
+            (ime ? imeKeys : keysDown).add(event.code);
         },
         true,
     );

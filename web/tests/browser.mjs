@@ -33,11 +33,26 @@ export function launch() {
 // The page, opened from disk in a context of its own, once its inputs take
 // typing. Browser zoom is a device pixel ratio to the page: CSS pixels grow by
 // the factor, and the window holds fewer of them. Close page.context() after.
-export async function openPage(browser, { zoom = 1, requests = null } = {}) {
+// countWrites: the id of a box whose writes by the page are counted in
+// window.writes.
+export async function openPage(browser, { zoom = 1, requests = null, countWrites = null } = {}) {
     const context = await browser.newContext({
         viewport: { width: Math.round(1280 / zoom), height: Math.round(720 / zoom) },
         deviceScaleFactor: zoom,
     });
+    if (countWrites) {
+        await context.addInitScript((id) => {
+            const value = Object.getOwnPropertyDescriptor(HTMLInputElement.prototype, 'value');
+            window.writes = 0;
+            Object.defineProperty(HTMLInputElement.prototype, 'value', {
+                ...value,
+                set(text) {
+                    if (this.id === id) window.writes++;
+                    value.set.call(this, text);
+                },
+            });
+        }, countWrites);
+    }
     const page = await context.newPage();
     if (requests) page.on('request', (request) => requests.push(request.url()));
     await page.goto(pageUrl);
