@@ -59,12 +59,53 @@
         box.select();
     }
 
+    // On a touch screen the window at its own size is a stamp, with boxes far
+    // below a fingertip: there it scales, as browser zoom scales it, to the
+    // largest size the visible viewport holds, and again when the phone
+    // turns. A fine pointer keeps the window's own size.
+    const touchScreen = window.matchMedia('(pointer: coarse)');
+    let scale = 1;
+    let fittedWidth = 0;
+    let noteOrigin = null;
+
+    // The visible viewport as it is without the player's own pinch zoom.
+    function viewportSize() {
+        const viewport = window.visualViewport;
+        if (!viewport) return [window.innerWidth, window.innerHeight];
+        return [viewport.width * viewport.scale, viewport.height * viewport.scale];
+    }
+
+    function fit(force) {
+        const [width, height] = viewportSize();
+        // Only a turn changes the width. An on-screen keyboard takes height
+        // alone, and the window must not shrink under the player's finger.
+        if (!force && width === fittedWidth) return;
+        fittedWidth = width;
+        const fitting = Math.min(
+            width / parseFloat(form.style.width),
+            height / parseFloat(form.style.height),
+        );
+        // In hundredths, down: a rounded-up size would scroll by a pixel.
+        scale = touchScreen.matches ? Math.floor(fitting * 100) / 100 : 1;
+        document.body.style.zoom = scale === 1 ? '' : String(scale);
+        if (!note.hidden) placeNote();
+    }
+
+    // Below the field it is about, in the zoomed page's own pixels; on a
+    // touch screen it wraps where the screen ends.
+    function placeNote() {
+        const at = noteOrigin.getBoundingClientRect();
+        const left = (at.left + window.scrollX) / scale;
+        note.style.left = `${left}px`;
+        note.style.top = `${(at.bottom + window.scrollY) / scale}px`;
+        note.style.maxWidth = touchScreen.matches ? `${viewportSize()[0] / scale - left}px` : '';
+    }
+
     function showNote(origin, status) {
         note.textContent = manacalc.UTF8ToString(manacalc._manacalc_note(status));
-        const at = origin.getBoundingClientRect();
-        note.style.left = `${at.left + window.scrollX}px`;
-        note.style.top = `${at.bottom + window.scrollY}px`;
+        noteOrigin = origin;
         note.hidden = false;
+        placeNote();
     }
 
     // Runs a handler; an error shows at the field, and the next calculation
@@ -95,6 +136,13 @@
 
     function bindInput(box, row) {
         box.maxLength = row.limit; // typing only: a program write is never cut
+        // An on-screen keyboard of digits and a point, whose action key moves
+        // on as Enter does; a minus needs a full keyboard. Nothing corrects
+        // or capitalises a number.
+        box.setAttribute('inputmode', 'decimal');
+        box.setAttribute('enterkeyhint', 'next');
+        box.setAttribute('autocapitalize', 'off');
+        box.setAttribute('autocorrect', 'off');
         box.addEventListener('focus', () => {
             if (box === returning) {
                 returning = null;
@@ -236,6 +284,10 @@
         .then((module) => {
             manacalc = module;
             build(JSON.parse(module.UTF8ToString(module._manacalc_layout())));
+            fit(true);
+            window.visualViewport?.addEventListener('resize', () => fit(false));
+            window.addEventListener('resize', () => fit(false));
+            touchScreen.addEventListener('change', () => fit(true));
             // At start the first input has the focus, and its focus handler runs.
             boxes[cycle[0].field].focus();
             performance.mark('inputs-ready');

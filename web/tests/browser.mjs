@@ -34,11 +34,15 @@ export function launch() {
 // typing. Browser zoom is a device pixel ratio to the page: CSS pixels grow by
 // the factor, and the window holds fewer of them. Close page.context() after.
 // countWrites: the id of a box whose writes by the page are counted in
-// window.writes.
-export async function openPage(browser, { zoom = 1, requests = null, countWrites = null } = {}) {
+// window.writes; device: the context's options for another screen (a phone).
+export async function openPage(
+    browser,
+    { zoom = 1, requests = null, countWrites = null, device = {} } = {},
+) {
     const context = await browser.newContext({
         viewport: { width: Math.round(1280 / zoom), height: Math.round(720 / zoom) },
         deviceScaleFactor: zoom,
+        ...device,
     });
     if (countWrites) {
         await context.addInitScript((id) => {

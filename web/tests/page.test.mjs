@@ -495,6 +495,65 @@ test('at 200 % zoom the window draws and wraps as at 100 %, and works', async ()
     assert.deepEqual([shot.readUInt32BE(16), shot.readUInt32BE(20)], [164, 612]);
 });
 
+test('on a touch screen the window fits the screen, beside its note, and works', async () => {
+    const phone = (width, height) => ({
+        viewport: { width, height },
+        deviceScaleFactor: 2.75,
+        isMobile: true,
+        hasTouch: true,
+        userAgent: 'Mozilla/5.0 (Linux; Android 14; Pixel 7) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/131.0 Mobile Safari/537.36',
+    });
+    const measure = (page) =>
+        page.evaluate(() => {
+            const rect = (id) => {
+                const r = document.getElementById(id).getBoundingClientRect();
+                return { left: r.left, top: r.top, right: r.right, bottom: r.bottom };
+            };
+            const { width, height } = window.visualViewport;
+            const scroll = document.documentElement.scrollWidth - window.innerWidth;
+            return { form: rect('Form1'), int: rect('Text1'), note: rect('note'), width, height, scroll };
+        });
+    // name, screen, turned to (null: not turned), least INT box height
+    const rows = [
+        ['upright_393x851', [393, 851], null, 44],
+        ['upright_375x667', [375, 667], null, 38],
+        ['on_its_side', [851, 393], null, 20],
+        ['turned_on_its_side', [393, 851], [851, 393], 20],
+    ];
+    for (const [name, [width, height], turned, intHeight] of rows) {
+        const page = await openPage(browser, { device: phone(width, height) });
+        if (turned) await page.setViewportSize({ width: turned[0], height: turned[1] });
+        await page.tap('#Text2');
+        await page.keyboard.type('0');
+        await page.tap('#Text3');
+        await page.keyboard.type('0');
+        await page.tap('#Text1');
+        await page.keyboard.type('-80');
+        await page.waitForFunction(() => !document.getElementById('note').hidden);
+        const m = await measure(page);
+        const shown = `${name}: ${JSON.stringify(m)}`;
+        // Within the visible viewport, filling it one way to within a
+        // hundredth of the scale, with the note below INT and no sideways scroll.
+        assert.ok(m.form.left >= 0 && m.form.right <= m.width && m.form.bottom <= m.height, shown);
+        assert.ok(
+            m.height - m.form.bottom < m.height / 100 || m.width - m.form.right < m.width / 100,
+            shown,
+        );
+        assert.ok(m.int.bottom - m.int.top >= intHeight, shown);
+        assert.equal(m.scroll, 0, shown);
+        assert.ok(Math.abs(m.note.left - m.int.left) < 1, shown);
+        assert.ok(Math.abs(m.note.top - m.int.bottom) < 1, shown);
+        assert.ok(m.note.right <= m.width, shown);
+        await page.screenshot({ path: path.join(shotDir, `web-phone-${name}.png`) });
+        // The keyboard's action key is Enter: a good input moves on.
+        await page.keyboard.press('Backspace');
+        await page.keyboard.press('Enter');
+        assert.equal(await focused(page), 'Text2', name);
+        assert.deepEqual(await texts(page, ['Text1', 'Text10']), ['-8', '2'], name);
+        await page.context().close();
+    }
+});
+
 test('the page loads at most 100 KB gzip', () => {
     const page = readFileSync(pagePath);
     const gzip = gzipSync(page, { level: 9 }).length;
