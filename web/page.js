@@ -279,6 +279,18 @@
         if (event.target === window) setTimeout(() => (returning = null));
     });
 
+    // Served over http the page can be installed and then works offline; from
+    // disk it is the one file, and asks for nothing beside it.
+    function installable() {
+        if (location.protocol === 'file:') return;
+        const manifest = document.createElement('link');
+        manifest.rel = 'manifest';
+        manifest.href = 'manifest.webmanifest';
+        document.head.append(manifest);
+        // Not offered on an insecure origin (http other than this machine's).
+        navigator.serviceWorker?.register('sw.js').catch(() => {});
+    }
+
     const wasmBinary = Uint8Array.from(atob(manacalcWasm), (c) => c.charCodeAt(0));
     createManacalc({ wasmBinary, page })
         .then((module) => {
@@ -291,6 +303,7 @@
             // At start the first input has the focus, and its focus handler runs.
             boxes[cycle[0].field].focus();
             performance.mark('inputs-ready');
+            installable();
         })
         .catch((error) => {
             form.textContent = `manacalc: ${error}`;

@@ -22,12 +22,20 @@ const kArgs = [
     '--disable-sync',
 ];
 
+const kOptions = {
+    executablePath: process.env.MANACALC_CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    args: kArgs,
+};
+
 export function launch() {
-    return chromium.launch({
-        executablePath: process.env.MANACALC_CHROMIUM ?? '/usr/bin/chromium',
-        headless: true,
-        args: kArgs,
-    });
+    return chromium.launch(kOptions);
+}
+
+// A browser that keeps a profile in `dir`, as a player's does: what installs
+// and what works offline depends on one.
+export function launchWithProfile(dir) {
+    return chromium.launchPersistentContext(dir, kOptions);
 }
 
 // The page, opened from disk in a context of its own, once its inputs take

@@ -2,11 +2,21 @@
 // types. Expected texts are literal: the window's numbers and layout, not
 // values rebuilt from the table the page is built from.
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
+import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import { gzipSync } from 'node:zlib';
-import { launch, openPage, pagePath, pageUrl, sourceDir } from './browser.mjs';
+import {
+    launch,
+    launchWithProfile,
+    openPage,
+    pagePath,
+    pageUrl,
+    sourceDir,
+    webBuildDir,
+} from './browser.mjs';
 
 const kResults = ['Text10', 'Text5', 'Text6', 'Text4', 'Text7', 'Text8'];
 const kFields = ['Text1', 'Text2', 'Text3', ...kResults, 'Text9'];
@@ -551,6 +561,45 @@ test('on a touch screen the window fits the screen, beside its note, and works',
         assert.equal(await focused(page), 'Text2', name);
         assert.deepEqual(await texts(page, ['Text1', 'Text10']), ['-8', '2'], name);
         await page.context().close();
+    }
+});
+
+test('served over http the page installs, and calculates after an offline reload', async () => {
+    const types = { html: 'text/html', js: 'text/javascript', png: 'image/png' };
+    const server = createServer((request, response) => {
+        const name = new URL(request.url, 'http://x').pathname.slice(1) || 'index.html';
+        try {
+            const body = readFileSync(path.join(webBuildDir, path.basename(name)));
+            const type = types[name.split('.').pop()] ?? 'application/manifest+json';
+            response.writeHead(200, { 'content-type': type }).end(body);
+        } catch {
+            response.writeHead(404).end();
+        }
+    });
+    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    const profile = mkdtempSync(path.join(os.tmpdir(), 'manacalc-profile-'));
+    const context = await launchWithProfile(profile);
+    try {
+        const page = context.pages()[0] ?? (await context.newPage());
+        await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
+        // The worker has taken the page over, with the files in its cache.
+        await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+        const cdp = await context.newCDPSession(page);
+        const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+        assert.deepEqual(installabilityErrors, []);
+        const { errors } = await cdp.send('Page.getAppManifest');
+        assert.deepEqual(errors, []);
+
+        // The network off: nothing answers on that port any more.
+        await new Promise((resolve) => server.close(resolve));
+        await page.reload();
+        await page.waitForFunction(() => performance.getEntriesByName('inputs-ready').length > 0);
+        await page.keyboard.type('100');
+        assert.deepEqual(await texts(page, ['Text1', ...kResults]), words('100 4 2.5 60 50 20 6.7'));
+    } finally {
+        await context.close();
+        server.close();
+        rmSync(profile, { recursive: true, force: true });
     }
 });
 
