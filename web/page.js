@@ -27,7 +27,10 @@
     // Keys whose press an input method took: their release is part of the
     // composition or the commit, whose change of text counts instead.
     const imeKeys = new Set();
-    const pendingCommits = new Set();
+    // The text a box held when a change without a key release of its own was
+    // counted: a commit's compositionend and input events, in whichever order
+    // an engine sends them, are one change. Any other change forgets it.
+    const counted = new Map();
     // The box that had the focus when the browser window or tab was left; its
     // focus coming back is no entry and empties nothing.
     let returning = null;
@@ -38,6 +41,7 @@
         setText(field, text) {
             const box = boxes[field];
             box.value = text;
+            counted.delete(box);
             // A written number shows from its first digit, as in the window:
             // "219.17" in a narrow box, not ".175". Only a box with the focus
             // would show its end.
@@ -123,15 +127,13 @@
         run(box, () => manacalc._manacalc_key_up(row.field, keyCode, shift));
     }
 
-    // Queued, so that the box holds the committed text by then, and once for
-    // the compositionend and input events of one commit.
+    // A change of text no handled key release covers counts as one release
+    // with the input-method code, at once: the next character of an on-screen
+    // keyboard may follow before anything queued would run.
     function commitKeyUp(box, row) {
-        if (pendingCommits.has(box)) return;
-        pendingCommits.add(box);
-        setTimeout(() => {
-            pendingCommits.delete(box);
-            keyUp(box, row, kInputMethodKeyCode, 0);
-        });
+        if (counted.get(box) === box.value) return;
+        counted.set(box, box.value);
+        keyUp(box, row, kInputMethodKeyCode, 0);
     }
 
     function bindInput(box, row) {
@@ -161,7 +163,11 @@
         });
         box.addEventListener('compositionend', () => commitKeyUp(box, row));
         box.addEventListener('input', (event) => {
-            if (!event.isComposing && keysDown.size === 0) commitKeyUp(box, row);
+            if (!event.isComposing && keysDown.size === 0) {
+                commitKeyUp(box, row);
+            } else {
+                counted.delete(box);
+            }
         });
     }
 
