@@ -270,7 +270,9 @@
     );
     window.addEventListener('keyup', (event) => keysDown.delete(event.code), true);
     document.addEventListener('keydown', (event) => {
-        if (event.key !== 'Tab' || event.isComposing || event.ctrlKey || event.altKey) return;
+        // WebKitGTK names Shift+Tab "Unidentified"; its code is Tab's.
+        const tab = event.key === 'Tab' || event.keyCode === 9;
+        if (!tab || event.isComposing || event.ctrlKey || event.altKey) return;
         event.preventDefault();
         moveFocus(document.activeElement, event.shiftKey);
     });
