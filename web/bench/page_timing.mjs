@@ -1,10 +1,12 @@
 // Prints what the page costs in headless Chromium: the bytes it loads, the
-// time from navigation to its inputs taking typing, and the time from a key
-// release to the results written, measured in the page with performance.now().
+// time from navigation to its inputs taking typing, on this machine and on a
+// phone's profile, and the time from a key release to the results written,
+// measured in the page with performance.now().
 // usage: node web/bench/page_timing.mjs [loads] [key releases]
 import { readFileSync } from 'node:fs';
+import path from 'node:path';
 import { gzipSync } from 'node:zlib';
-import { launch, openPage, pagePath } from '../tests/browser.mjs';
+import { launch, openPage, pagePath, webBuildDir } from '../tests/browser.mjs';
 
 const loads = Number(process.argv[2] ?? 20);
 const releases = Number(process.argv[3] ?? 300);
@@ -17,22 +19,41 @@ function summary(values) {
     return `median ${ms(at(0.5))} ms, mean ${ms(mean)} ms, p95 ${ms(at(0.95))} ms, min ${ms(sorted[0])} ms, max ${ms(sorted.at(-1))} ms (${sorted.length} samples)`;
 }
 
-const page = readFileSync(pagePath);
-console.log(
-    `size: ${pagePath}: ${page.length} bytes, ${gzipSync(page, { level: 9 }).length} bytes gzip -9`,
-);
+// The page itself, then what an installed page adds beside it.
+for (const name of ['index.html', 'manifest.webmanifest', 'sw.js', 'icon-192.png', 'icon-512.png']) {
+    const file = readFileSync(path.join(webBuildDir, name));
+    const gzip = gzipSync(file, { level: 9 }).length;
+    console.log(`size: ${name}: ${file.length} bytes, ${gzip} bytes gzip -9`);
+}
+
+// A mid-range phone as page tests measure one: its screen, touch, and a CPU
+// four times slower than this machine's.
+const phone = {
+    device: {
+        viewport: { width: 393, height: 851 },
+        deviceScaleFactor: 2.75,
+        isMobile: true,
+        hasTouch: true,
+    },
+    cpuSlowdown: 4,
+};
 
 const browser = await launch();
 try {
-    const ready = [];
-    for (let i = 0; i < loads; i++) {
-        const p = await openPage(browser);
-        ready.push(
-            await p.evaluate(() => performance.getEntriesByName('inputs-ready')[0].startTime),
-        );
-        await p.context().close();
+    for (const [profile, options] of [
+        ['this machine', {}],
+        ['a phone (4x slower CPU)', phone],
+    ]) {
+        const ready = [];
+        for (let i = 0; i < loads; i++) {
+            const p = await openPage(browser, options);
+            ready.push(
+                await p.evaluate(() => performance.getEntriesByName('inputs-ready')[0].startTime),
+            );
+            await p.context().close();
+        }
+        console.log(`navigation to inputs ready, ${profile}: ${summary(ready)}`);
     }
-    console.log(`navigation to inputs ready: ${summary(ready)}`);
 
     const p = await openPage(browser);
     // Capture phase on the window runs before the box's own handler, the

@@ -42,10 +42,11 @@ export function launchWithProfile(dir) {
 // typing. Browser zoom is a device pixel ratio to the page: CSS pixels grow by
 // the factor, and the window holds fewer of them. Close page.context() after.
 // countWrites: the id of a box whose writes by the page are counted in
-// window.writes; device: the context's options for another screen (a phone).
+// window.writes; device: the context's options for another screen (a phone);
+// cpuSlowdown: how many times slower than this machine's the CPU runs.
 export async function openPage(
     browser,
-    { zoom = 1, requests = null, countWrites = null, device = {} } = {},
+    { zoom = 1, requests = null, countWrites = null, device = {}, cpuSlowdown = 1 } = {},
 ) {
     const context = await browser.newContext({
         viewport: { width: Math.round(1280 / zoom), height: Math.round(720 / zoom) },
@@ -66,6 +67,10 @@ export async function openPage(
         }, countWrites);
     }
     const page = await context.newPage();
+    if (cpuSlowdown > 1) {
+        const cdp = await context.newCDPSession(page);
+        await cdp.send('Emulation.setCPUThrottlingRate', { rate: cpuSlowdown });
+    }
     if (requests) page.on('request', (request) => requests.push(request.url()));
     await page.goto(pageUrl);
     await page.waitForFunction(() => performance.getEntriesByName('inputs-ready').length > 0);
