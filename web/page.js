@@ -13,6 +13,7 @@
 
     const form = document.getElementById('Form1');
     const note = document.getElementById('note');
+    const summary = document.getElementById('summary');
     const boxes = []; // by field number
     const rows = new Map(); // element -> its layout row
     let cycle = []; // the controls that take the focus, by tab index
@@ -105,11 +106,54 @@
         note.style.maxWidth = touchScreen.matches ? `${viewportSize()[0] / scale - left}px` : '';
     }
 
+    // The note is an alert: a screen reader speaks each write. It is written
+    // only when its text changes, not again by every key under one error, and
+    // the input that raised it is marked as described by it while it stands.
     function showNote(origin, status) {
-        note.textContent = manacalc.UTF8ToString(manacalc._manacalc_note(status));
-        noteOrigin = origin;
+        const text = manacalc.UTF8ToString(manacalc._manacalc_note(status));
+        if (note.textContent !== text) note.textContent = text;
+        if (noteOrigin !== origin) {
+            noteOrigin?.removeAttribute('aria-invalid');
+            noteOrigin?.removeAttribute('aria-describedby');
+            noteOrigin = origin;
+            if (origin.tagName === 'INPUT') {
+                origin.setAttribute('aria-invalid', 'true');
+                origin.setAttribute('aria-describedby', 'note');
+            }
+        }
         note.hidden = false;
         placeNote();
+    }
+
+    function dismissNote() {
+        if (note.hidden) return;
+        note.hidden = true;
+        note.textContent = '';
+        noteOrigin.removeAttribute('aria-invalid');
+        noteOrigin.removeAttribute('aria-describedby');
+        noteOrigin = null;
+    }
+
+    // A screen reader speaks only the focused box's own changes: once the
+    // player pauses, the live region tells the results a calculation wrote,
+    // in the window's words. Every key release holds it back; an error drops
+    // it, since the note says what happened instead.
+    const kSummaryDelayMs = 500;
+    let summaryField = null;
+    let summaryTimer = 0;
+
+    function announce(status, origin) {
+        if (status === kStatusWritten) {
+            summaryField = rows.get(origin)?.field ?? -1;
+        } else if (status !== kStatusSkipped) {
+            summaryField = null;
+        }
+        clearTimeout(summaryTimer);
+        if (summaryField === null) return;
+        summaryTimer = setTimeout(() => {
+            summary.textContent = manacalc.UTF8ToString(manacalc._manacalc_summary(summaryField));
+            summaryField = null;
+        }, kSummaryDelayMs);
     }
 
     // Runs a handler; an error shows at the field, and the next calculation
@@ -117,10 +161,11 @@
     function run(origin, handler) {
         const status = handler();
         if (status === kStatusWritten) {
-            note.hidden = true;
+            dismissNote();
         } else if (status !== kStatusSkipped) {
             showNote(origin, status);
         }
+        announce(status, origin);
     }
 
     function keyUp(box, row, keyCode, shift) {
@@ -179,9 +224,15 @@
                 return frame;
             }
             case 'label': {
-                const label = document.createElement('div');
+                // A caption that names a box is its label for assistive
+                // technology only: a click on it does nothing, as in the window.
+                const label = document.createElement(row.for ? 'label' : 'div');
                 label.className = 'label';
                 label.textContent = row.text;
+                if (row.for) {
+                    label.htmlFor = row.for;
+                    label.addEventListener('click', (event) => event.preventDefault());
+                }
                 return label;
             }
             case 'button': {
@@ -203,7 +254,6 @@
                 box.value = row.text;
                 box.autocomplete = 'off';
                 box.spellcheck = false;
-                box.setAttribute('aria-label', row.label);
                 boxes[row.field] = box;
                 if (row.limit > 0) {
                     bindInput(box, row);
@@ -220,6 +270,7 @@
 
     function build(layout) {
         document.title = layout.title;
+        document.querySelector('h1').textContent = layout.title;
         const families = layout.fonts.map((family) => JSON.stringify(family));
         document.documentElement.style.setProperty('--gothic', [...families, 'sans-serif'].join(', '));
         form.style.width = `${layout.width}px`;
@@ -251,11 +302,9 @@
         cycle = layout.controls
             .filter((row) => row.kind === 'textbox' && row.limit > 0)
             .sort((a, b) => a.tabIndex - b.tabIndex);
-        // The browser's own Tab order follows the cycle too, should a Tab
-        // ever get past the handler below.
-        cycle.forEach((row, i) => {
-            boxes[row.field].tabIndex = i + 1;
-        });
+        // The browser's own Tab order, the document's, is the cycle's too,
+        // should a Tab ever get past the handler below.
+        for (const row of cycle) boxes[row.field].tabIndex = 0;
     }
 
     // Window-wide: the keys held, Tab through the cycle only, and the focus

@@ -4,6 +4,7 @@
 import assert from 'node:assert/strict';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
+import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
@@ -30,6 +31,20 @@ before(async () => {
 after(async () => {
     await browser?.close();
 });
+
+// axe-core's findings with every rule but target-size: the window's measures
+// are the product.
+const axeScript = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
+async function axeViolations(page) {
+    await page.addScriptTag({ path: axeScript });
+    return page.evaluate(async () => {
+        const rules = Object.fromEntries(
+            axe.getRules().map(({ ruleId }) => [ruleId, { enabled: ruleId !== 'target-size' }]),
+        );
+        const { violations } = await axe.run(document, { rules });
+        return violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(' ')}`);
+    });
+}
 
 // Table cells: texts without spaces, "_" for the empty text.
 const words = (cells) => cells.split(' ').map((w) => (w === '_' ? '' : w));
@@ -58,6 +73,7 @@ test('typing the table rows gives the window results, offline', async () => {
         if (/^(start|calculation)/.test(name)) await play(playwrightSession(page), steps, name);
     }
     assert.equal(await noteText(page), null);
+    assert.deepEqual(await axeViolations(page), [], 'after a calculation');
     assert.deepEqual(errors, []);
     // Everything came from the page's one file: no script, font or module fetched.
     assert.deepEqual([...new Set(requests)], [pageUrl]);
@@ -131,6 +147,7 @@ test('INT -80: the note stands below the field', async () => {
         }),
     );
     assert.deepEqual([note[0], note[1]], [box[0], box[2]], 'the note starts below the field');
+    assert.deepEqual(await axeViolations(page), [], 'with the note showing');
     await page.screenshot({
         path: path.join(shotDir, 'web-page-note.png'),
         clip: { x: 0, y: 0, width: 240, height: 120 },
@@ -200,6 +217,7 @@ test('an input method or an on-screen keyboard commit recalculates once', async 
 
 test('the layout: the window geometry, fonts, captions and names', async () => {
     const page = await openPage(browser);
+    assert.deepEqual(await axeViolations(page), [], 'at load');
     assert.equal(await page.title(), 'マナ回復速度計算 Ver1.10(Korvale対応)');
     // In the window's client area, in CSS pixels: left, top, width, height.
     const expected = {

@@ -9,6 +9,12 @@
 //   entered ID                  focused by the keyboard: an input emptied,
 //                               回復値 keeping its text, all of it selected
 //   note TEXT | note none       the error note
+//   attr ID NAME VALUE|none     an attribute of a box
+//   pause                       longer than the player's pause before the
+//                               results are spoken
+//   spoken TEXT | spoken none   the live region's text
+//   watch note                  from here on, count the note's writes
+//   note-writes N               the writes counted
 import assert from 'node:assert/strict';
 
 export const kResults = 'Text10 Text5 Text6 Text4 Text7 Text8';
@@ -73,6 +79,14 @@ export const kRows = [
     ['calculation: Medi fraction', calculation('100 85.3 20', '11 0.909090909090909 200 197.95 5 1.4')],
     ['calculation: Medi 123', calculation('0 123 0', '12 0.833333333333333 220 202.95 32 10.4')],
     ['calculation: all high', calculation('150 120 120', '22 0.454545454545455 420 400.5 36 11.9')],
+    [
+        'spoken: the results, once the typing pauses',
+        [
+            ...['type 100', 'press Enter', 'type 99.5', 'press Enter', 'type 0', 'spoken none'],
+            ...['pause', 'spoken 回復値 12、1mana 0.833333333333333 sec'],
+        ],
+    ],
+    ['spoken: a recovery value, its seconds', [...recovery('5', '2'), 'pause', 'spoken 1mana 2 sec']],
     ['cycle: Tab', cycle(null, 'Tab', 'Text2 Text3 Text10 Text1')],
     ['cycle: Enter', cycle(null, 'Enter', 'Text2 Text3 Text10 Text1')],
     ['cycle: Shift+Tab', cycle(null, 'Shift+Tab', 'Text10 Text3 Text2 Text1')],
@@ -92,10 +106,17 @@ export const kRows = [
             // "-8" wrote every result; "-80" wrote 回復値 0, then failed on
             // its seconds per mana.
             ...[`expect ${kResults} = 0 5 20 -4 48 16`, `note ${kZeroNote}`, 'focus Text1'],
-            // The error ended the handler before its Enter test: no Tab.
-            ...['press Enter', 'focus Text1', `note ${kZeroNote}`],
-            // A correction computes and clears the note.
+            // The field in error is described by the note; the error drops
+            // the summary of the results "-8" wrote.
+            ...['attr Text1 aria-invalid true', 'attr Text1 aria-describedby note'],
+            ...['attr Text2 aria-invalid none', 'pause', 'spoken none'],
+            // The error ended the handler before its Enter test: no Tab. The
+            // keys under the same error leave the note as it was written.
+            ...['watch note', 'press Enter', 'press End', 'focus Text1', `note ${kZeroNote}`],
+            'note-writes 0',
+            // A correction computes and clears the note, and its marks with it.
             ...['press Backspace', `expect ${kResults} = 2 5 20 -4 48 16`, 'note none'],
+            ...['attr Text1 aria-invalid none', 'attr Text1 aria-describedby none'],
         ],
     ],
     ['limit: INT 3', limit('Text1', '12345', '123')],
@@ -118,11 +139,14 @@ function readPage(ids) {
         setTimeout(() => {
             const box = document.activeElement;
             const note = document.getElementById('note');
+            const spoken = document.querySelector('[role="status"]').textContent;
             resolve({
                 texts: ids.map((id) => document.getElementById(id).value),
                 focus: box.id,
                 selection: [box.value, box.selectionStart, box.selectionEnd],
                 note: note.hidden ? 'none' : note.textContent,
+                spoken: spoken || 'none',
+                noteWrites: window.noteWrites,
             });
         }),
     );
@@ -145,8 +169,27 @@ export async function play(session, steps, name) {
             const [ids, expected] = arg.split(' = ');
             const { texts } = await session.run(readPage, ids.split(' '));
             assert.deepEqual(texts, cells(expected), at);
-        } else if (verb === 'focus' || verb === 'note') {
+        } else if (verb === 'focus' || verb === 'note' || verb === 'spoken') {
             assert.equal((await session.run(readPage, []))[verb], arg, at);
+        } else if (verb === 'note-writes') {
+            assert.equal((await session.run(readPage, [])).noteWrites, Number(arg), at);
+        } else if (verb === 'attr') {
+            const [id, attribute, value] = rest;
+            const actual = await session.run(
+                ([i, a]) => document.getElementById(i).getAttribute(a) ?? 'none',
+                [id, attribute],
+            );
+            assert.equal(actual, value, at);
+        } else if (verb === 'pause') {
+            await session.run(() => new Promise((resolve) => setTimeout(resolve, 700)));
+        } else if (verb === 'watch') {
+            await session.run((id) => {
+                window.noteWrites = 0;
+                new MutationObserver((records) => (window.noteWrites += records.length)).observe(
+                    document.getElementById(id),
+                    { childList: true, characterData: true, subtree: true },
+                );
+            }, arg);
         } else if (verb === 'entered') {
             const { focus, selection } = await session.run(readPage, []);
             const [value, start, end] = selection;
