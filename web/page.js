@@ -1,6 +1,7 @@
-// The calculator page: builds the window from the module's layout table and
-// binds the shared handlers to the page's events, as the desktop window binds
-// them to its own.
+// The calculator page: binds the shared handlers to the page's events, as the
+// desktop window binds them to its own. The window itself is in the page
+// already, drawn at build time from the same layout table (inline_page.mjs),
+// so that it shows before the module is ready.
 'use strict';
 (() => {
     // The code the original platform reports for keys an input method processed.
@@ -81,7 +82,9 @@
     }
 
     function fit(force) {
-        const [width, height] = viewportSize();
+        // Measured on a touch screen only: the viewport's size takes a layout,
+        // which a desktop then does before its first paint rather than here.
+        const [width, height] = touchScreen.matches ? viewportSize() : [0, 0];
         // Only a turn changes the width. An on-screen keyboard takes height
         // alone, and the window must not shrink under the player's finger.
         if (!force && width === fittedWidth) return;
@@ -182,14 +185,6 @@
     }
 
     function bindInput(box, row) {
-        box.maxLength = row.limit; // typing only: a program write is never cut
-        // An on-screen keyboard of digits and a point, whose action key moves
-        // on as Enter does; a minus needs a full keyboard. Nothing corrects
-        // or capitalises a number.
-        box.setAttribute('inputmode', 'decimal');
-        box.setAttribute('enterkeyhint', 'next');
-        box.setAttribute('autocapitalize', 'off');
-        box.setAttribute('autocorrect', 'off');
         box.addEventListener('focus', () => {
             if (box === returning) {
                 returning = null;
@@ -216,95 +211,38 @@
         });
     }
 
-    function createControl(row) {
-        switch (row.kind) {
-            case 'frame': {
-                const frame = document.createElement('div');
-                frame.className = 'frame';
-                return frame;
-            }
-            case 'label': {
-                // A caption that names a box is its label for assistive
-                // technology only: a click on it does nothing, as in the window.
-                const label = document.createElement(row.for ? 'label' : 'div');
-                label.className = 'label';
-                label.textContent = row.text;
-                if (row.for) {
-                    label.htmlFor = row.for;
-                    label.addEventListener('click', (event) => event.preventDefault());
-                }
-                return label;
-            }
-            case 'button': {
-                const button = document.createElement('button');
-                button.type = 'button';
-                button.textContent = row.text;
+    // The window's controls as the build drew them, bound to the handlers.
+    function bind(layout) {
+        for (const row of layout.controls) {
+            const element = document.getElementById(row.name);
+            rows.set(element, row);
+            if (row.field >= 0) boxes[row.field] = element;
+            if (row.kind === 'textbox' && row.limit > 0) {
+                bindInput(element, row);
+            } else if (row.kind === 'button') {
                 // Only a one-pixel sliver shows; a focus there would be
                 // invisible and would swallow the player's typing.
-                button.tabIndex = -1;
-                button.addEventListener('mousedown', (event) => event.preventDefault());
-                button.addEventListener('click', () =>
-                    run(button, () => manacalc._manacalc_click()),
+                element.addEventListener('mousedown', (event) => event.preventDefault());
+                element.addEventListener('click', () =>
+                    run(element, () => manacalc._manacalc_click()),
                 );
-                return button;
             }
-            default: {
-                const box = document.createElement('input');
-                box.type = 'text';
-                box.value = row.text;
-                box.autocomplete = 'off';
-                box.spellcheck = false;
-                boxes[row.field] = box;
-                if (row.limit > 0) {
-                    bindInput(box, row);
-                } else {
-                    // Results: read-only, out of the tab order, still
-                    // selectable for copying.
-                    box.readOnly = true;
-                    box.tabIndex = -1;
-                }
-                return box;
-            }
-        }
-    }
-
-    function build(layout) {
-        document.title = layout.title;
-        document.querySelector('h1').textContent = layout.title;
-        const families = layout.fonts.map((family) => JSON.stringify(family));
-        document.documentElement.style.setProperty('--gothic', [...families, 'sans-serif'].join(', '));
-        form.style.width = `${layout.width}px`;
-        form.style.height = `${layout.height}px`;
-        const elements = new Map([['Form1', form]]);
-        for (const row of layout.controls) {
-            const element = createControl(row);
-            element.id = row.name;
-            if (row.bold) element.classList.add('bold');
-            Object.assign(element.style, {
-                left: `${row.left}px`,
-                top: `${row.top}px`,
-                width: `${row.width}px`,
-                height: `${row.height}px`,
-            });
-            const parent = elements.get(row.parent);
-            if (row.kind === 'label') {
-                // Labels lie beneath frames, text boxes and the button, which
-                // hide them where they overlap (Label11 under Frame2, Label12
-                // under Text10).
-                const above = [...parent.children].find((c) => !c.classList.contains('label'));
-                parent.insertBefore(element, above ?? null);
-            } else {
-                parent.append(element);
-            }
-            elements.set(row.name, element);
-            rows.set(element, row);
         }
         cycle = layout.controls
             .filter((row) => row.kind === 'textbox' && row.limit > 0)
             .sort((a, b) => a.tabIndex - b.tabIndex);
-        // The browser's own Tab order, the document's, is the cycle's too,
-        // should a Tab ever get past the handler below.
-        for (const row of cycle) boxes[row.field].tabIndex = 0;
+        // What was typed before now went into the boxes without a handler:
+        // it counts once, as an input method's commit does.
+        for (const row of cycle) {
+            const box = boxes[row.field];
+            if (box.value !== box.defaultValue) commitKeyUp(box, row);
+        }
+    }
+
+    // A caption that names a box is its label for assistive technology only:
+    // a click on it does nothing, as in the window.
+    for (const label of form.querySelectorAll('label')) {
+        label.addEventListener('click', (event) => event.preventDefault());
     }
 
     // Window-wide: the keys held, Tab through the cycle only, and the focus
@@ -348,17 +286,28 @@
         navigator.serviceWorker?.register('sw.js').catch(() => {});
     }
 
-    const wasmBinary = Uint8Array.from(atob(manacalcWasm), (c) => c.charCodeAt(0));
-    createManacalc({ wasmBinary, page })
+    // Fitted before the first paint, so that a phone never shows the stamp.
+    fit(true);
+    window.visualViewport?.addEventListener('resize', () => fit(false));
+    window.addEventListener('resize', () => fit(false));
+    touchScreen.addEventListener('change', () => fit(true));
+
+    // Compiled while the window is drawn: the compilation runs in the
+    // background, and the window needs nothing of the module to show.
+    function start() {
+        const text = atob(manacalcWasm);
+        const wasmBinary = new Uint8Array(text.length);
+        for (let i = 0; i < text.length; i++) wasmBinary[i] = text.charCodeAt(i);
+        return createManacalc({ wasmBinary, page });
+    }
+
+    start()
         .then((module) => {
             manacalc = module;
-            build(JSON.parse(module.UTF8ToString(module._manacalc_layout())));
-            fit(true);
-            window.visualViewport?.addEventListener('resize', () => fit(false));
-            window.addEventListener('resize', () => fit(false));
-            touchScreen.addEventListener('change', () => fit(true));
-            // At start the first input has the focus, and its focus handler runs.
-            boxes[cycle[0].field].focus();
+            bind(JSON.parse(module.UTF8ToString(module._manacalc_layout())));
+            // The build drew the start: the first input focused and emptied
+            // by its focus handler. A player who has since gone elsewhere stays.
+            if (document.activeElement === document.body) boxes[cycle[0].field].focus();
             performance.mark('inputs-ready');
             installable();
         })

@@ -43,11 +43,12 @@ export function launchWithProfile(dir) {
 // the factor, and the window holds fewer of them. Close page.context() after.
 // countWrites: the id of a box whose writes by the page are counted in
 // window.writes; device: the context's options for another screen (a phone);
-// cpuSlowdown: how many times slower than this machine's the CPU runs.
-export async function openPage(
-    browser,
-    { zoom = 1, requests = null, countWrites = null, device = {}, cpuSlowdown = 1 } = {},
-) {
+// cpuSlowdown: how many times slower than this machine's the CPU runs; url:
+// another page, that marks inputs-ready too; held: the module is not ready
+// until the test calls window.releaseModule(), and openPage does not wait.
+export async function openPage(browser, options = {}) {
+    const { zoom = 1, requests = null, countWrites = null, device = {} } = options;
+    const { cpuSlowdown = 1, url = pageUrl, held = false } = options;
     const context = await browser.newContext({
         viewport: { width: Math.round(1280 / zoom), height: Math.round(720 / zoom) },
         deviceScaleFactor: zoom,
@@ -66,13 +67,28 @@ export async function openPage(
             });
         }, countWrites);
     }
+    if (held) {
+        // The glue's createManacalc, as the page gets it, answers only once released.
+        await context.addInitScript(() => {
+            let create;
+            Object.defineProperty(window, 'createManacalc', {
+                configurable: true,
+                set: (f) => (create = f),
+                get: () => (options) =>
+                    new Promise((resolve) => {
+                        window.releaseModule = () => resolve(create(options));
+                    }),
+            });
+        });
+    }
     const page = await context.newPage();
     if (cpuSlowdown > 1) {
         const cdp = await context.newCDPSession(page);
         await cdp.send('Emulation.setCPUThrottlingRate', { rate: cpuSlowdown });
     }
     if (requests) page.on('request', (request) => requests.push(request.url()));
-    await page.goto(pageUrl);
+    await page.goto(url);
+    if (held) return page;
     await page.waitForFunction(() => performance.getEntriesByName('inputs-ready').length > 0);
     return page;
 }

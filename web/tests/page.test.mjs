@@ -194,8 +194,17 @@ test('an input method or an on-screen keyboard commit recalculates once', async 
     const insert = (cdp) => cdp.send('Input.insertText', { text: '１００' });
     const fullWidth = '１００ 4 2.5 60 50 20 6.7';
     const ascii = '100 4 2.5 60 50 20 6.7';
+    // Typed while the window shows but the module is not ready yet: the text
+    // counts once when the handlers bind.
+    const typedBeforeReady = async (cdp, page) => {
+        await page.keyboard.type('100');
+        assert.deepEqual(await texts(page, ['Text1', 'Text10']), ['100', '0']);
+        await page.evaluate(() => window.releaseModule());
+        await page.waitForFunction(() => performance.getEntriesByName('inputs-ready').length > 0);
+    };
     // name, replay (null: typed keys), Text1 and the results, recalculations
     const rows = [
+        ['typed_before_ready', typedBeforeReady, ascii, 1],
         ['composed_word', composeWord, fullWidth, 1],
         ['text_without_key_events', insert, fullWidth, 1],
         ['android_commit_per_character', (cdp) => androidKeyboard(cdp, '100', false), ascii, 3],
@@ -203,9 +212,10 @@ test('an input method or an on-screen keyboard commit recalculates once', async 
         ['typed_keys', null, ascii, 3],
     ];
     for (const [name, replay, expected, recalculations] of rows) {
-        const page = await openPage(browser, { countWrites: 'Text4' });
+        const held = replay === typedBeforeReady;
+        const page = await openPage(browser, { countWrites: 'Text4', held });
         const cdp = await page.context().newCDPSession(page);
-        await (replay ? replay(cdp) : page.keyboard.type('100'));
+        await (replay ? replay(cdp, page) : page.keyboard.type('100'));
         await page.waitForFunction(() => document.getElementById('Text10').value !== '0');
         // A commit is queued: give a second, wrong one the time to run too.
         await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 50)));
