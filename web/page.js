@@ -295,10 +295,16 @@
     // Compiled while the window is drawn: the compilation runs in the
     // background, and the window needs nothing of the module to show.
     function start() {
-        const text = atob(manacalcWasm);
-        const wasmBinary = new Uint8Array(text.length);
-        for (let i = 0; i < text.length; i++) wasmBinary[i] = text.charCodeAt(i);
-        return createManacalc({ wasmBinary, page });
+        return createManacalc({ wasmBinary: decode(manacalcWasm), page });
+    }
+
+    // Base64 to bytes natively where the browser can, a few times faster.
+    function decode(base64) {
+        if (Uint8Array.fromBase64) return Uint8Array.fromBase64(base64);
+        const text = atob(base64);
+        const bytes = new Uint8Array(text.length);
+        for (let i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
+        return bytes;
     }
 
     start()
