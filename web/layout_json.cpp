@@ -99,6 +99,7 @@ std::string layoutJson() {
     appendMember(out, "title", ui::kTitle);
     appendMember(out, "width", ui::toPixels(ui::kClientWidthTwips));
     appendMember(out, "height", ui::toPixels(ui::kClientHeightTwips));
+    appendMember(out, "summaryPauseMs", ui::kSummaryPauseMs);
     out += "\"fonts\":[";
     for (std::size_t i = 0; i < ui::kGothicFamilies.size(); ++i) {
         if (i > 0) out += ',';

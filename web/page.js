@@ -141,7 +141,7 @@
     // player pauses, the live region tells the results a calculation wrote,
     // in the window's words. Every key release holds it back; an error drops
     // it, since the note says what happened instead.
-    const kSummaryDelayMs = 500;
+    let summaryPauseMs = 0; // the window's, from the layout
     let summaryField = null;
     let summaryTimer = 0;
 
@@ -156,7 +156,7 @@
         summaryTimer = setTimeout(() => {
             summary.textContent = manacalc.UTF8ToString(manacalc._manacalc_summary(summaryField));
             summaryField = null;
-        }, kSummaryDelayMs);
+        }, summaryPauseMs);
     }
 
     // Runs a handler; an error shows at the field, and the next calculation
@@ -213,6 +213,7 @@
 
     // The window's controls as the build drew them, bound to the handlers.
     function bind(layout) {
+        summaryPauseMs = layout.summaryPauseMs;
         for (const row of layout.controls) {
             const element = document.getElementById(row.name);
             rows.set(element, row);
