@@ -74,8 +74,9 @@ web: web-build
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
 
 # The core's tests as WebAssembly under node (printf's digits, emscripten's
-# libc++), the page in Debian's Chromium, and its module against the native
-# --batch. npm ci takes the pinned playwright-core, which brings no browser.
+# libc++), the page in Debian's Chromium, Firefox and WebKitGTK, and its module
+# against the native --batch. npm ci takes the pinned drivers, which bring no
+# browser.
 test-web: build web-build
 	ctest --preset web
 	cd web && $(NPM) ci --no-audit --no-fund

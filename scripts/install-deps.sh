@@ -42,8 +42,10 @@ packages=(
   # the accessibility test reads the window over AT-SPI on a session bus of its own
   dbus-daemon at-spi2-core python3-pyatspi
   # the page: the WebAssembly toolchain (with its prebuilt system libraries and
-  # a Node.js), and the browser its tests drive
-  emscripten chromium
+  # a Node.js), the installed page's icons drawn from the window's, and the
+  # browsers its tests drive: Chromium, Firefox (over WebDriver BiDi) and
+  # WebKitGTK's MiniBrowser through its WebDriver, on Xvfb
+  emscripten librsvg2-bin chromium firefox-esr webkit2gtk-driver
 )
 # npm: part of NodeSource's nodejs where that is installed (it conflicts with
 # Debian's npm package), a package of its own beside Debian's nodejs.

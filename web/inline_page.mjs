@@ -1,13 +1,21 @@
-// Writes the page as one HTML file: style, module glue, the module itself
-// (base64) and the page script inlined, so that it works opened from disk,
-// where a separate file cannot be fetched, and asks for nothing over the network.
-// usage: node inline_page.mjs --template T --style S --script P --glue G --wasm W --icon I --out O
+// Writes the page as one HTML file: the window drawn from the module's layout
+// table, style, module glue, the module itself (base64) and the page script
+// inlined, so that it works opened from disk, where a separate file cannot be
+// fetched, and asks for nothing over the network. The window is in the HTML,
+// so that it shows at once; the page script binds its handlers once the
+// module is ready. Served over http it can be installed: beside it go the web
+// app manifest and the service worker that keeps it working offline.
+// usage: node inline_page.mjs --template T --style S --script P --glue G --wasm W
+//        --icon I --worker K --out DIR
+import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import path from 'node:path';
 import { parseArgs } from 'node:util';
 
 const { values: args } = parseArgs({
     options: Object.fromEntries(
-        ['template', 'style', 'script', 'glue', 'wasm', 'icon', 'out'].map((name) => [
+        ['template', 'style', 'script', 'glue', 'wasm', 'icon', 'worker', 'out'].map((name) => [
             name,
             { type: 'string' },
         ]),
@@ -23,18 +31,122 @@ function inlineScript(name) {
     return source;
 }
 
-const parts = {
-    STYLE: text('style'),
+function fill(template, parts) {
+    let out = template;
+    for (const [name, value] of Object.entries(parts)) {
+        const marker = `@${name}@`;
+        if (!out.includes(marker)) throw new Error(`the template has no ${marker}`);
+        out = out.split(marker).join(value);
+    }
+    return out;
+}
+
+const escape = (s) =>
+    s.replace(/[&<>"]/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' })[c]);
+
+// The window's layout as the module exports it, read here under node, and
+// its start as the window shows it: the first input focused, and emptied by
+// its own focus handler, run on the boxes' starting texts.
+const fields = [];
+const createManacalc = createRequire(import.meta.url)(path.resolve(args.glue));
+const module = await createManacalc({
+    wasmBinary: readFileSync(args.wasm),
+    page: {
+        text: (field) => fields[field],
+        setText: (field, value) => (fields[field] = value),
+        sendTab: () => {},
+    },
+});
+const layout = JSON.parse(module.UTF8ToString(module._manacalc_layout()));
+for (const row of layout.controls) if (row.field >= 0) fields[row.field] = row.text;
+const inputs = layout.controls.filter((row) => row.kind === 'textbox' && row.limit > 0);
+const first = inputs.reduce((a, b) => (b.tabIndex < a.tabIndex ? b : a));
+module._manacalc_got_focus(first.field);
+
+// Numbers, not words: nothing fills them in or checks their spelling.
+const kPlainText = 'autocomplete="off" spellcheck="false"';
+
+function control(row, inner) {
+    const style = `left:${row.left}px;top:${row.top}px;width:${row.width}px;height:${row.height}px`;
+    const at = (kind) => {
+        const classes = [kind, row.bold ? 'bold' : ''].filter(Boolean).join(' ');
+        return `id="${row.name}"${classes ? ` class="${classes}"` : ''} style="${style}"`;
+    };
+    switch (row.kind) {
+        case 'frame':
+            return `<div ${at('frame')}>${inner}</div>`;
+        case 'label':
+            // A caption that names a box is its label.
+            return row.for
+                ? `<label ${at('label')} for="${row.for}">${escape(row.text)}</label>`
+                : `<div ${at('label')}>${escape(row.text)}</div>`;
+        case 'button':
+            // Only a one-pixel sliver shows; a focus there would be invisible
+            // and would swallow the player's typing.
+            return `<button ${at('')} type="button" tabindex="-1">${escape(row.text)}</button>`;
+        default: {
+            const value = escape(fields[row.field]);
+            const box = `<input ${at('')} type="text" value="${value}" ${kPlainText}`;
+            // Results: read-only, out of the tab order, still selectable for copying.
+            if (row.limit === 0) return `${box} readonly tabindex="-1">`;
+            // The limit holds for typing only: a program write is never cut.
+            // An on-screen keyboard of digits and a point, whose action key
+            // moves on as Enter does; a minus needs a full keyboard. Nothing
+            // corrects or capitalises a number. The document's Tab order is
+            // the cycle's, should a Tab ever get past the page's own.
+            const hints =
+                'inputmode="decimal" enterkeyhint="next" autocapitalize="off" autocorrect="off"';
+            const focus = row === first ? ' autofocus' : '';
+            return `${box} maxlength="${row.limit}" ${hints} tabindex="0"${focus}>`;
+        }
+    }
+}
+
+// Labels lie beneath frames, text boxes and the button, which hide them where
+// they overlap (Label11 under Frame2, Label12 under Text10): first in their parent.
+function children(parent) {
+    const rows = layout.controls.filter((row) => row.parent === parent);
+    const labels = rows.filter((r) => r.kind === 'label');
+    const ordered = [...labels, ...rows.filter((r) => r.kind !== 'label')];
+    return ordered.map((row) => control(row, children(row.name))).join('');
+}
+
+const size = `width:${layout.width}px;height:${layout.height}px`;
+const form = `<div id="Form1" style="${size}">${children('Form1')}</div>`;
+// The window's faces, in the order the layout gives them; none is downloaded.
+const families = [...layout.fonts.map((family) => JSON.stringify(family)), 'sans-serif'];
+
+const style = text('style');
+const page = fill(text('template'), {
+    TITLE: escape(layout.title),
+    WINDOW: form,
+    STYLE: `:root { --gothic: ${families.join(', ')}; }\n${style}`,
     ICON: `data:image/svg+xml;base64,${readFileSync(args.icon).toString('base64')}`,
     GLUE: inlineScript('glue'),
     WASM: readFileSync(args.wasm).toString('base64'),
     SCRIPT: inlineScript('script'),
-};
+});
+const write = (name, contents) => writeFileSync(path.join(args.out, name), contents);
+write('index.html', page);
 
-let page = text('template');
-for (const [name, value] of Object.entries(parts)) {
-    const marker = `@${name}@`;
-    if (!page.includes(marker)) throw new Error(`the template has no ${marker}`);
-    page = page.replace(marker, () => value);
-}
-writeFileSync(args.out, page);
+const face = style.match(/--face:\s*(#[0-9a-f]+)/i)[1];
+const manifest = {
+    name: layout.title,
+    short_name: 'manacalc',
+    description: layout.title,
+    lang: 'ja',
+    start_url: 'index.html',
+    scope: './',
+    display: 'standalone',
+    theme_color: face,
+    background_color: face,
+    icons: [192, 512].map((size) => ({
+        src: `icon-${size}.png`,
+        sizes: `${size}x${size}`,
+        type: 'image/png',
+    })),
+};
+const manifestText = `${JSON.stringify(manifest, null, 2)}\n`;
+write('manifest.webmanifest', manifestText);
+const version = createHash('sha256').update(page).update(manifestText).digest('hex');
+write('sw.js', fill(text('worker'), { VERSION: version.slice(0, 16) }));

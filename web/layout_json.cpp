@@ -52,6 +52,24 @@ std::string_view kindName(ui::Kind kind) {
     return "";
 }
 
+// The text box a caption names: the one whose accessible name it is, else
+// the one whose name it begins or ends as a whole word ("1mana" and "sec"
+// together name "1mana sec"). Empty for a caption that names none (Label11).
+std::string_view namedBox(const ui::ControlRow& label) {
+    const std::string caption = ui::drawnCaption(label.caption);
+    for (const ui::ControlRow& box : ui::kControls) {
+        if (box.kind == ui::Kind::TextBox && box.accessibleName == caption) return box.name;
+    }
+    for (const ui::ControlRow& box : ui::kControls) {
+        const std::string_view name = box.accessibleName;
+        if (box.kind == ui::Kind::TextBox &&
+            (name.starts_with(caption + ' ') || name.ends_with(' ' + caption))) {
+            return box.name;
+        }
+    }
+    return {};
+}
+
 void appendControl(std::string& out, const ui::ControlRow& row) {
     out += '{';
     appendMember(out, "name", row.name);
@@ -68,7 +86,7 @@ void appendControl(std::string& out, const ui::ControlRow& row) {
     appendMember(out, "tabIndex", row.tabIndex);
     appendMember(out, "bold", row.font == ui::FontRole::Bold ? 1 : 0);
     appendMember(out, "limit", row.typingLimit);
-    appendMember(out, "label", row.accessibleName);
+    appendMember(out, "for", row.kind == ui::Kind::Label ? namedBox(row) : std::string_view{});
     const auto field = calc::fieldByName(row.name);
     appendMember(out, "field", field ? static_cast<int>(calc::index(*field)) : -1);
     out.back() = '}';  // in place of the last member's comma
@@ -81,6 +99,7 @@ std::string layoutJson() {
     appendMember(out, "title", ui::kTitle);
     appendMember(out, "width", ui::toPixels(ui::kClientWidthTwips));
     appendMember(out, "height", ui::toPixels(ui::kClientHeightTwips));
+    appendMember(out, "summaryPauseMs", ui::kSummaryPauseMs);
     out += "\"fonts\":[";
     for (std::size_t i = 0; i < ui::kGothicFamilies.size(); ++i) {
         if (i > 0) out += ',';

@@ -79,6 +79,18 @@ EMSCRIPTEN_KEEPALIVE const char* manacalc_layout() {
     return json.c_str();
 }
 
+// What a screen reader is told once the player pauses after a calculation
+// that wrote its results in `field` (calc::index; -1 for a click on Command1):
+// the window's very words, from the boxes as they are now.
+EMSCRIPTEN_KEEPALIVE const char* manacalc_summary(int field) {
+    static std::string summary;
+    const std::string seconds = page().text(Field::Text5);
+    summary = field == static_cast<int>(calc::index(Field::Text10))
+                  ? ui::secondsSummary(seconds)
+                  : ui::resultSummary(page().text(Field::Text10), seconds);
+    return summary.c_str();
+}
+
 // The note's text for an error status, as the player reads it in the window.
 // The texts are literals, so their views end in a NUL.
 EMSCRIPTEN_KEEPALIVE const char* manacalc_note(int status) {

@@ -1,10 +1,15 @@
-// Prints what the page costs in headless Chromium: the bytes it loads, the
-// time from navigation to its inputs taking typing, and the time from a key
-// release to the results written, measured in the page with performance.now().
+// Prints what the page costs in headless Chromium: the bytes it loads, its
+// first contentful paint and the time to its inputs taking typing, beside a
+// blank page (one caption, one input) loaded in turn with it, on this machine
+// and on a phone's profile, and the time from a key release to the results
+// written, measured in the page with performance.now().
 // usage: node web/bench/page_timing.mjs [loads] [key releases]
-import { readFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { gzipSync } from 'node:zlib';
-import { launch, openPage, pagePath } from '../tests/browser.mjs';
+import { launch, openPage, pagePath, webBuildDir } from '../tests/browser.mjs';
 
 const loads = Number(process.argv[2] ?? 20);
 const releases = Number(process.argv[3] ?? 300);
@@ -17,22 +22,87 @@ function summary(values) {
     return `median ${ms(at(0.5))} ms, mean ${ms(mean)} ms, p95 ${ms(at(0.95))} ms, min ${ms(sorted[0])} ms, max ${ms(sorted.at(-1))} ms (${sorted.length} samples)`;
 }
 
-const page = readFileSync(pagePath);
-console.log(
-    `size: ${pagePath}: ${page.length} bytes, ${gzipSync(page, { level: 9 }).length} bytes gzip -9`,
+function ratios(values) {
+    const sorted = [...values].sort((a, b) => a - b);
+    const at = (q) => sorted[Math.min(sorted.length - 1, Math.floor(q * sorted.length))];
+    const x = (v) => `${v.toFixed(2)}x`;
+    return `median ${x(at(0.5))}, quartiles ${x(at(0.25))}-${x(at(0.75))}, min ${x(sorted[0])}, max ${x(sorted.at(-1))}`;
+}
+
+// The page itself, then what an installed page adds beside it.
+const kFiles = ['index.html', 'manifest.webmanifest', 'sw.js', 'icon-192.png', 'icon-512.png'];
+for (const name of kFiles) {
+    const file = readFileSync(path.join(webBuildDir, name));
+    const gzip = gzipSync(file, { level: 9 }).length;
+    console.log(`size: ${name}: ${file.length} bytes, ${gzip} bytes gzip -9`);
+}
+
+// The least a page with a caption and an input costs, as the page marks it.
+const blankDir = mkdtempSync(path.join(os.tmpdir(), 'manacalc-blank-'));
+const blankUrl = pathToFileURL(path.join(blankDir, 'blank.html')).href;
+writeFileSync(
+    path.join(blankDir, 'blank.html'),
+    `<!DOCTYPE html><html lang="ja"><head><meta charset="utf-8">
+<meta name="viewport" content="width=device-width, initial-scale=1"><title>blank</title></head>
+<body><label for="i">INT</label><input id="i"><script>
+document.getElementById('i').focus(); performance.mark('inputs-ready');
+</script></body></html>`,
 );
+
+// First contentful paint and inputs ready, in ms from navigation.
+const timings = () =>
+    new Promise((resolve) => {
+        const ready = performance.getEntriesByName('inputs-ready')[0].startTime;
+        new PerformanceObserver((list, observer) => {
+            const paint = list.getEntriesByName('first-contentful-paint')[0];
+            if (!paint) return;
+            observer.disconnect();
+            resolve([paint.startTime, ready]);
+        }).observe({ type: 'paint', buffered: true });
+    });
+
+// A mid-range phone as page tests measure one: its screen, touch, and a CPU
+// four times slower than this machine's.
+const phone = {
+    device: {
+        viewport: { width: 393, height: 851 },
+        deviceScaleFactor: 2.75,
+        isMobile: true,
+        hasTouch: true,
+    },
+    cpuSlowdown: 4,
+};
 
 const browser = await launch();
 try {
-    const ready = [];
-    for (let i = 0; i < loads; i++) {
-        const p = await openPage(browser);
-        ready.push(
-            await p.evaluate(() => performance.getEntriesByName('inputs-ready')[0].startTime),
-        );
-        await p.context().close();
+    for (const [profile, options] of [
+        ['this machine', {}],
+        ['a phone (4x slower CPU)', phone],
+    ]) {
+        const [paint, ready, blankPaint, blankReady] = [[], [], [], []];
+        const [paintRatio, readyRatio] = [[], []];
+        // In turn, so that the machine's other load weighs on both alike.
+        for (let i = 0; i < loads; i++) {
+            const p = await openPage(browser, options);
+            const b = await openPage(browser, { ...options, url: blankUrl });
+            const [pagePaint, pageReady] = await p.evaluate(timings);
+            const [bPaint, bReady] = await b.evaluate(timings);
+            paint.push(pagePaint);
+            ready.push(pageReady);
+            blankPaint.push(bPaint);
+            blankReady.push(bReady);
+            paintRatio.push(pagePaint / bPaint);
+            readyRatio.push(pageReady / bReady);
+            await p.context().close();
+            await b.context().close();
+        }
+        console.log(`first contentful paint, ${profile}: ${summary(paint)}`);
+        console.log(`  blank page: ${summary(blankPaint)}`);
+        console.log(`  page / blank, per load: ${ratios(paintRatio)}`);
+        console.log(`inputs ready, ${profile}: ${summary(ready)}`);
+        console.log(`  blank page: ${summary(blankReady)}`);
+        console.log(`  page / blank, per load: ${ratios(readyRatio)}`);
     }
-    console.log(`navigation to inputs ready: ${summary(ready)}`);
 
     const p = await openPage(browser);
     // Capture phase on the window runs before the box's own handler, the
@@ -51,4 +121,5 @@ try {
     await p.context().close();
 } finally {
     await browser.close();
+    rmSync(blankDir, { recursive: true, force: true });
 }
