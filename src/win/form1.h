@@ -60,6 +60,7 @@ private:
     LRESULT button(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
     void build();
+    void create(std::size_t control);
     // Names the text boxes and gives the note its role, once a screen reader
     // asks or a note shows while one runs.
     void annotate();
