@@ -1,6 +1,5 @@
 #include "win/form1.h"
 
-#include <commctrl.h>
 #include <imm.h>
 
 #include <algorithm>
@@ -187,22 +186,22 @@ void Form1::create(std::size_t i) {
                                 place.right - place.left, place.bottom - place.top, parent, nullptr,
                                 m_instance, nullptr);
     m_controls[i] = hwnd;
-    if (row.kind == ui::Kind::Button) {
-        SetWindowSubclass(hwnd, buttonProc, 0, reinterpret_cast<DWORD_PTR>(this));
-    } else if (row.kind == ui::Kind::TextBox) {
+    if (row.kind == ui::Kind::TextBox) {
         const Field field = *calc::fieldByName(row.name);
         m_fields[calc::index(field)] = hwnd;
-        SetWindowSubclass(hwnd, accessibleProc, 0, reinterpret_cast<DWORD_PTR>(this));
         if (row.typingLimit > 0) {
             // Typing and pasting only: WM_SETTEXT, the program's write, is
             // never cut.
             SendMessageW(hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(row.typingLimit), 0);
-            for (std::size_t b = 0; b < std::size(calc::kFieldHandlers); ++b) {
-                if (calc::kFieldHandlers[b].field == field) {
-                    SetWindowSubclass(hwnd, inputProc, b, reinterpret_cast<DWORD_PTR>(this));
-                }
+            for (const calc::FieldHandlers& b : calc::kFieldHandlers) {
+                if (b.field == field) m_bindings[i] = &b;
             }
         }
+    }
+    if (row.kind == ui::Kind::TextBox || row.kind == ui::Kind::Button) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        m_classProcs[i] = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
     }
 }
 
@@ -406,10 +405,32 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Form1::inputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                  UINT_PTR binding, DWORD_PTR form) {
-    return reinterpret_cast<Form1*>(form)->input(calc::kFieldHandlers[binding], hwnd, message,
-                                                 wParam, lParam);
+// The text boxes' and the button's procedure, in place of their class's.
+// Subclassed through comctl32 instead, each message would first look the
+// subclass up in a window property: under wine a round trip to the server,
+// three of them for every message to a text box, at the start as in every
+// paint.
+LRESULT CALLBACK Form1::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))
+        ->handleControl(hwnd, message, wParam, lParam);
+}
+
+LRESULT Form1::handleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::size_t i = indexOf(control);
+    if (kControls[i].kind == ui::Kind::Button) return button(control, message, wParam, lParam);
+    // A screen reader may meet a text box before the window.
+    if (message == WM_GETOBJECT) annotate();
+    if (m_bindings[i] != nullptr) return input(*m_bindings[i], control, message, wParam, lParam);
+    return byClass(control, message, wParam, lParam);
+}
+
+LRESULT Form1::byClass(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcW(m_classProcs[indexOf(control)], control, message, wParam, lParam);
+}
+
+std::size_t Form1::indexOf(HWND control) const {
+    return static_cast<std::size_t>(std::find(m_controls.begin(), m_controls.end(), control) -
+                                    m_controls.begin());
 }
 
 LRESULT Form1::input(const calc::FieldHandlers& b, HWND box, UINT message, WPARAM wParam,
@@ -435,7 +456,7 @@ LRESULT Form1::input(const calc::FieldHandlers& b, HWND box, UINT message, WPARA
             break;
         }
         case WM_SETFOCUS: {
-            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            const LRESULT result = byClass(box, message, wParam, lParam);
             m_lastFocus = box;
             if (!m_returning && b.gotFocus != nullptr) (m_handlers.*b.gotFocus)();
             return result;
@@ -447,7 +468,7 @@ LRESULT Form1::input(const calc::FieldHandlers& b, HWND box, UINT message, WPARA
             // refuses more typing, as a limited edit does.
             const LRESULT limit = SendMessageW(box, EM_GETLIMITTEXT, 0, 0);
             SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
-            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            const LRESULT result = byClass(box, message, wParam, lParam);
             SendMessageW(box, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
             return result;
         }
@@ -460,26 +481,10 @@ LRESULT Form1::input(const calc::FieldHandlers& b, HWND box, UINT message, WPARA
                              static_cast<WPARAM>(&b - calc::kFieldHandlers), 0);
             }
             break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(box, inputProc, static_cast<UINT_PTR>(&b - calc::kFieldHandlers));
-            break;
         default:
             break;
     }
-    return DefSubclassProc(box, message, wParam, lParam);
-}
-
-// A screen reader may meet a text box before the window.
-LRESULT CALLBACK Form1::accessibleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR form) {
-    if (message == WM_GETOBJECT) reinterpret_cast<Form1*>(form)->annotate();
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, accessibleProc, 0);
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Form1::buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                   DWORD_PTR form) {
-    return reinterpret_cast<Form1*>(form)->button(hwnd, message, wParam, lParam);
+    return byClass(box, message, wParam, lParam);
 }
 
 // Command1 takes no focus: only a one-pixel sliver shows, a focus there would
@@ -511,13 +516,10 @@ LRESULT Form1::button(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CAPTURECHANGED:
             SendMessageW(button, BM_SETSTATE, FALSE, 0);
             return 0;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(button, buttonProc, 0);
-            break;
         default:
             break;
     }
-    return DefSubclassProc(button, message, wParam, lParam);
+    return byClass(button, message, wParam, lParam);
 }
 
 }  // namespace win
