@@ -48,18 +48,18 @@ public:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK inputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR binding, DWORD_PTR form);
-    static LRESULT CALLBACK accessibleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR form);
-    static LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR form);
+    static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    // What the control's own class does with a message.
+    LRESULT byClass(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    std::size_t indexOf(HWND control) const;
     LRESULT input(const calc::FieldHandlers& binding, HWND box, UINT message, WPARAM wParam,
                   LPARAM lParam);
     LRESULT button(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
     void build();
+    void create(std::size_t control);
     // Names the text boxes and gives the note its role, once a screen reader
     // asks or a note shows while one runs.
     void annotate();
@@ -79,6 +79,10 @@ private:
     std::unique_ptr<Fonts> m_fonts;
     std::array<HWND, ui::kControls.size()> m_controls{};
     std::array<HWND, calc::kFieldCount> m_fields{};
+    // The procedures the text boxes and the button had from their class.
+    std::array<WNDPROC, ui::kControls.size()> m_classProcs{};
+    // The shared handlers of each input; nullptr for the other controls.
+    std::array<const calc::FieldHandlers*, ui::kControls.size()> m_bindings{};
     std::unique_ptr<ErrorNote> m_note;
     Annotations m_annotations;
     HWND m_lastFocus = nullptr;  // the input to give the focus back to
