@@ -122,6 +122,11 @@ const page = fill(text('template'), {
     WINDOW: form,
     STYLE: `:root { --gothic: ${families.join(', ')}; }\n${style}`,
     ICON: `data:image/svg+xml;base64,${readFileSync(args.icon).toString('base64')}`,
+    // The rows the handlers bind to, as they drew the window. Asked of the
+    // module when it is ready, they held the inputs back by its first call
+    // (10-20 ms here). A "<" stays in the JSON as its escape, so that no
+    // caption can end the script.
+    LAYOUT: JSON.stringify(layout).replace(/</g, '\\u003c'),
     GLUE: inlineScript('glue'),
     WASM: readFileSync(args.wasm).toString('base64'),
     SCRIPT: inlineScript('script'),

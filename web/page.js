@@ -311,7 +311,7 @@
     start()
         .then((module) => {
             manacalc = module;
-            bind(JSON.parse(module.UTF8ToString(module._manacalc_layout())));
+            bind(manacalcLayout);
             // The build drew the start: the first input focused and emptied
             // by its focus handler. A player who has since gone elsewhere stays.
             if (document.activeElement === document.body) boxes[cycle[0].field].focus();
