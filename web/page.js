@@ -293,12 +293,6 @@
     window.addEventListener('resize', () => fit(false));
     touchScreen.addEventListener('change', () => fit(true));
 
-    // Compiled while the window is drawn: the compilation runs in the
-    // background, and the window needs nothing of the module to show.
-    function start() {
-        return createManacalc({ wasmBinary: decode(manacalcWasm), page });
-    }
-
     // Base64 to bytes natively where the browser can, a few times faster.
     function decode(base64) {
         if (Uint8Array.fromBase64) return Uint8Array.fromBase64(base64);
@@ -308,7 +302,9 @@
         return bytes;
     }
 
-    start()
+    // Compiled while the window is drawn: the compilation runs in the
+    // background, and the window needs nothing of the module to show.
+    createManacalc({ wasmBinary: decode(manacalcWasm), page })
         .then((module) => {
             manacalc = module;
             bind(manacalcLayout);

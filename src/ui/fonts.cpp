@@ -4,13 +4,10 @@
 #include <QStringList>
 
 #include "layout/layout_table.h"
+#include "ui/utf8.h"
 
 namespace ui {
 namespace {
-
-QString fromUtf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The window's one face, chosen once. A list of faces would make fontconfig
 // look for a substitute of each missing one at the first use of every font

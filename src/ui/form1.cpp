@@ -19,6 +19,7 @@
 #include "ui/fonts.h"
 #include "ui/key_codes.h"
 #include "ui/notification.h"
+#include "ui/utf8.h"
 #include "ui/window_role.h"
 
 namespace ui {
@@ -26,10 +27,6 @@ namespace ui {
 using calc::Field;
 
 namespace {
-
-QString fromUtf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Entering an input by Tab, Enter or a click empties it. Coming back from
 // another window, or from the box's own context menu, does not: emptying the
