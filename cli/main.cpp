@@ -20,6 +20,7 @@
 
 #include "calc/field_set.h"
 #include "calc/recalculation.h"
+#include "calc/status.h"
 #include "runtime/errors.h"
 #include "runtime/numeric.h"
 
@@ -117,17 +118,6 @@ int usageError(std::string_view message) {
     return 2;
 }
 
-template <typename Calculation>
-std::string_view runForStatus(calc::FieldSet& fields, Calculation calculation) {
-    try {
-        return calculation(fields) == calc::Outcome::Written ? "ok" : "skipped";
-    } catch (const runtime::OverflowError&) {
-        return "overflow";
-    } catch (const runtime::FloatingPointError&) {
-        return "floating-point";
-    }
-}
-
 int runInputs(const char* intText, const char* mediText, const char* focusText) {
     const std::pair<const char*, const char*> inputs[] = {
         {"INT", intText}, {"Medi", mediText}, {"Focus", focusText}};
@@ -199,7 +189,8 @@ public:
         if (tab1 == std::string_view::npos) {
             calc::MemoryFieldSet& fields = fresh();
             fields.setText(Field::Text10, line);
-            const std::string_view status = runForStatus(fields, calc::recoveryValueEntry);
+            const std::string_view status =
+                calc::statusName(calc::run([&] { return calc::recoveryValueEntry(fields); }));
             out += fields.view(Field::Text5);
             out += '\t';
             out += status;
@@ -215,7 +206,8 @@ public:
         fields.setText(Field::Text1, line.substr(0, tab1));
         fields.setText(Field::Text2, line.substr(tab1 + 1, tab2 - tab1 - 1));
         fields.setText(Field::Text3, line.substr(tab2 + 1));
-        const std::string_view status = runForStatus(fields, calc::Command1_Click);
+        const std::string_view status =
+            calc::statusName(calc::run([&] { return calc::Command1_Click(fields); }));
         for (Field f : kBatchFields) {
             out += fields.view(f);
             out += '\t';

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "runtime/errors.h"
+#include "calc/status.h"
 
 // The window as the original form defined it: every control with its parent,
 // position and size in twips relative to the parent's client area, caption or
@@ -73,6 +74,33 @@ inline constexpr std::array<ControlRow, 25> kControls = {{
 }};
 // clang-format on
 
+// A control by its name: its row in kControls, or kControls.size() for none.
+constexpr std::size_t controlIndex(std::string_view name) {
+    std::size_t i = 0;
+    while (i < kControls.size() && kControls[i].name != name) ++i;
+    return i;
+}
+
+// The inputs are the text boxes the player types into, each with a typing
+// limit; the results take no typing.
+constexpr bool isInput(const ControlRow& row) {
+    return row.kind == Kind::TextBox && row.typingLimit > 0;
+}
+
+// The inputs' rows by tab index, the order Tab and Enter take through them:
+// nothing else in the window is in the cycle.
+inline constexpr auto kInputOrder = [] {
+    std::array<std::size_t, 4> order{};
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (isInput(kControls[i])) order.at(n++) = i;
+    }
+    std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
+        return kControls[a].tabIndex < kControls[b].tabIndex;
+    });
+    return order;
+}();
+
 // The window's default face is a Japanese proportional Gothic at 9 pt, Label6
 // and Text5 a bold one at 11.25 pt. The original's face where installed, then
 // IPAPGothic (metrically the same), then other Japanese proportional Gothics:
@@ -106,10 +134,9 @@ inline constexpr std::string_view kOverflowNote = "オーバーフローしま�
 // With the typing limits, the only way to it is a recovery value of 0.
 inline constexpr std::string_view kFloatingPointNote = "回復値が 0 のため計算できません。";
 
-// The note for an error a handler raised.
-inline std::string_view noteText(const runtime::RuntimeError& error) {
-    return dynamic_cast<const runtime::OverflowError*>(&error) != nullptr ? kOverflowNote
-                                                                          : kFloatingPointNote;
+// The note for a calculation error.
+constexpr std::string_view noteText(calc::Status error) {
+    return error == calc::Status::Overflow ? kOverflowNote : kFloatingPointNote;
 }
 
 // What a screen reader is told once the player pauses: a calculation's two
