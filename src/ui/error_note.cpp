@@ -23,42 +23,22 @@ ErrorNote::ErrorNote(QWidget* owner)
 }
 
 void ErrorNote::showAt(QWidget* field, const QString& message) {
-    // Raised again by the next key, the error that stands is not told again.
-    if (m_standing && isVisible() && field == m_field && message == text()) return;
     if (field != m_field) releaseField();
     m_field = field;
-    m_standing = true;
     setText(message);
-    field->setAccessibleDescription(message);
+    if (field->accessibleDescription() != message) field->setAccessibleDescription(message);
     adjustSize();
-    appear();
+    place();
+    show();
 }
 
 void ErrorNote::dismiss() {
-    if (!m_standing) return;
-    m_standing = false;
     hide();
     releaseField();
 }
 
-void ErrorNote::ownerActivated(bool active) {
-    if (!active) {
-        hide();
-    } else if (m_standing && m_field) {
-        appear();
-    }
-}
-
 void ErrorNote::follow() {
     if (isVisible() && m_field) place();
-}
-
-// Qt tells screen readers nothing when a tooltip window shows: each time the
-// note appears, it says so itself.
-void ErrorNote::appear() {
-    place();
-    show();
-    notifyShown(this, text());
 }
 
 // Below the field, kept on the field's screen.

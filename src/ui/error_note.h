@@ -15,25 +15,20 @@ class ErrorNote final : public QLabel {
 public:
     explicit ErrorNote(QWidget* owner);
 
-    // Shows message just below the field. The error then stands until
-    // dismiss(), and meanwhile the field is described by it, so that a screen
-    // reader that comes back to the field reads why its results did not change.
+    // Shows message just below the field, which is described by it while it
+    // stands, so that a screen reader that comes back to the field reads why
+    // its results did not change.
     void showAt(QWidget* field, const QString& message);
+    // The error no longer stands: the note goes, and the description with it.
     void dismiss();
-    // A tooltip window stays above every other window, the game's too: the
-    // note goes while its window is not the active one, and comes back with
-    // it while the error stands.
-    void ownerActivated(bool active);
     // Moves a visible note back under its field after the window moved.
     void follow();
 
 private:
-    void appear();
     void place();
     void releaseField();
 
     QPointer<QWidget> m_field;
-    bool m_standing = false;
 };
 
 }  // namespace ui

@@ -1,8 +1,6 @@
 #include "ui/form1.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <vector>
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -13,7 +11,6 @@
 #include <QPushButton>
 #include <QValidator>
 
-#include "calc/recalculation.h"
 #include "ui/caption_label.h"
 #include "ui/error_note.h"
 #include "ui/fonts.h"
@@ -28,13 +25,6 @@ using calc::Field;
 
 namespace {
 
-// Entering an input by Tab, Enter or a click empties it. Coming back from
-// another window, or from the box's own context menu, does not: emptying the
-// player's input on every switch to the game would lose it.
-bool emptiesOnEntry(Qt::FocusReason reason) {
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 // What a key press would put into a text box: printable characters, unless
 // Control or Meta makes the key a shortcut.
 QString typedText(const QKeyEvent& key) {
@@ -47,43 +37,44 @@ QString typedText(const QKeyEvent& key) {
 
 }  // namespace
 
+std::u16string_view utf16(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
 // Limits what the player types, pastes or drops, never what the program
 // writes: QLineEdit::setMaxLength would also cut setText, and a recovery value
-// of 1728 must show in full in a box that takes two typed characters. An edit
-// that leaves the text over the limit is refused unless it shortens it, as
-// the original's boxes refused typing into a longer text.
+// of 1728 must show in full in a box that takes two typed characters. What an
+// edit inserts is cut to the room the limit leaves, as the system's edit
+// control cuts a paste.
 //
-// QLineEdit refuses an edit only while it judges its current text valid, so a
-// long text it could not refuse must never be judged invalid, or every later
-// keystroke would go through: a program write, and an undo, which brings back
-// a text the box held (a long written one too). An undo leaves a step to redo;
-// an edit drops the steps to redo before it is judged. A redo replays an edit
-// that was judged from the very same text, so it passes as it did then.
+// An undo brings back a text the box held, a long one the program wrote too;
+// it leaves a step to redo, while an edit drops the steps to redo before it is
+// judged, and a redo replays an edit that was judged from the same text.
 class TypingLimit final : public QValidator {
 public:
     TypingLimit(int limit, QLineEdit* box)
-        : QValidator(box), m_box(box), m_limit(limit), m_current(box->text().size()) {
+        : QValidator(box), m_box(box), m_limit(limit), m_before(box->text()) {
         connect(box, &QLineEdit::textChanged, this,
-                [this](const QString& text) { m_current = text.size(); });
+                [this](const QString& text) { m_before = text; });
     }
 
-    State validate(QString& input, int& /*pos*/) const override {
-        if (m_writing || !overLimit(input)) return Acceptable;
-        return m_box->isRedoAvailable() ? Acceptable : Invalid;
+    State validate(QString& input, int& pos) const override {
+        if (m_writing || m_box->isRedoAvailable()) return Acceptable;
+        const form::Edit edit =
+            form::limitEdit(m_limit, utf16(m_before), utf16(input), static_cast<std::size_t>(pos));
+        if (edit.text == utf16(input)) return Acceptable;
+        // Refused whole, the box keeps its undo steps; cut, Qt forgets them.
+        if (edit.text == utf16(m_before)) return Invalid;
+        input = QString::fromUtf16(edit.text.data(), static_cast<qsizetype>(edit.text.size()));
+        pos = static_cast<int>(edit.cursor);
+        return Acceptable;
     }
 
-    // Whether typed text, put in at the cursor, would be refused. Asked before
-    // the box takes a key: a box that takes a character and then takes it back
-    // has already told a screen reader that it went in. Typing drops the steps
-    // to redo, so a redo that is possible now does not count.
-    bool refuses(const QString& typed) const {
-        QString after = m_box->text();
-        int at = m_box->cursorPosition();
-        if (m_box->hasSelectedText()) {
-            at = m_box->selectionStart();
-            after.remove(at, m_box->selectedText().size());
-        }
-        return overLimit(after.insert(at, typed));
+    // The characters that typing at the cursor may still put in.
+    qsizetype room() const {
+        return static_cast<qsizetype>(
+            form::roomLeft(m_limit, static_cast<std::size_t>(m_box->text().size()),
+                           static_cast<std::size_t>(m_box->selectedText().size())));
     }
 
     void write(const QString& text) {
@@ -93,13 +84,9 @@ public:
     }
 
 private:
-    bool overLimit(const QString& text) const {
-        return text.size() > m_limit && text.size() >= m_current;
-    }
-
     QLineEdit* m_box;
     int m_limit;
-    qsizetype m_current;
+    QString m_before;
     bool m_writing = false;
 };
 
@@ -119,15 +106,11 @@ Form1::Form1(QWidget* parent)
     m_announcer->hide();
     describeAsNotification(m_announcer);
     m_typingPause.setSingleShot(true);
-    m_typingPause.setInterval(kSummaryPauseMs);
-    connect(&m_typingPause, &QTimer::timeout, this, &Form1::announceResults);
+    connect(&m_typingPause, &QTimer::timeout, this, [this] { m_rules.pauseEnded(); });
     // Inside a window of ours, that window is activated and moved, not this:
     // Qt tells neither to a child.
     if (!isWindow()) window()->installEventFilter(this);
-
-    // At start the first input has the focus, and its focus handler runs.
-    textBox(Field::Text1)->setFocus(Qt::OtherFocusReason);
-    m_handlers.Text1_GotFocus();
+    m_rules.start();
 }
 
 Form1::~Form1() = default;
@@ -173,8 +156,7 @@ void Form1::build() {
                 // Only a one-pixel sliver shows; a focus there would be invisible
                 // and would swallow the player's typing.
                 button->setFocusPolicy(Qt::NoFocus);
-                connect(button, &QPushButton::clicked, this,
-                        [this, button] { run(button, [this] { Command1_Click(); }); });
+                connect(button, &QPushButton::clicked, this, [this] { Command1_Click(); });
                 widget = button;
                 break;
             }
@@ -190,18 +172,6 @@ void Form1::build() {
     // where they overlap (Label11 under Frame2, Label12 under Text10).
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         if (kControls[i].kind == Kind::Label) m_controls[i]->lower();
-    }
-
-    // Tab moves through the focusable controls by tab index, wrapping around.
-    std::vector<std::size_t> order;
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        if (m_controls[i]->focusPolicy() & Qt::TabFocus) order.push_back(i);
-    }
-    std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
-        return kControls[a].tabIndex < kControls[b].tabIndex;
-    });
-    for (std::size_t k = 1; k < order.size(); ++k) {
-        QWidget::setTabOrder(m_controls[order[k - 1]], m_controls[order[k]]);
     }
 }
 
@@ -229,120 +199,106 @@ void Form1::setText(Field f, std::string_view text) {
 }
 
 void Form1::Command1_Click() {
-    calculated(m_handlers.Command1_Click());
-}
-
-// A calculation that wrote its results clears the note of an earlier error.
-// A screen reader hears the results once the player pauses: every key
-// release calculates, and a summary for each key would talk over the typing.
-void Form1::calculated(calc::Outcome outcome, bool recoveryOnly) {
-    if (outcome != calc::Outcome::Written) return;
-    m_note->dismiss();
-    // A full calculation still waiting to be told keeps its recovery value.
-    m_recoveryOnly = recoveryOnly && (m_recoveryOnly || !m_typingPause.isActive());
-    m_typingPause.start();
-}
-
-// Told by a notification that is never drawn: a screen reader speaks no
-// change of the result boxes, which never have its focus.
-void Form1::announceResults() {
-    const std::string seconds = text(Field::Text5);
-    const QString summary = fromUtf8(m_recoveryOnly ? secondsSummary(seconds)
-                                                    : resultSummary(text(Field::Text10), seconds));
-    // Enter, Tab and the arrows calculate too, and write what was just told.
-    if (summary == m_spoken) return;
-    m_spoken = summary;
-    notifyShown(m_announcer, summary);
-}
-
-// One Tab keystroke, handled before this returns: the focus moves to the next
-// control and its focus handler runs nested inside the sending handler.
-void Form1::sendTab() {
-    QWidget* target = focusWidget();
-    if (target == nullptr) return;
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &press);
+    m_rules.click();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window() && watched != this) {
         if (event->type() == QEvent::ActivationChange) {
-            m_note->ownerActivated(isActiveWindow());
+            m_rules.activated(isActiveWindow());
         } else if (event->type() == QEvent::Move) {
             m_note->follow();
         }
         return QWidget::eventFilter(watched, event);
     }
-    for (const calc::FieldHandlers& b : calc::kFieldHandlers) {
-        QLineEdit* box = textBox(b.field);
-        if (watched != box) continue;
-        TypingLimit* limit = m_limits[calc::index(b.field)];
-        if (event->type() == QEvent::FocusIn && b.gotFocus != nullptr &&
-            emptiesOnEntry(static_cast<QFocusEvent*>(event)->reason())) {
-            (m_handlers.*b.gotFocus)();
-        } else if (event->type() == QEvent::KeyPress) {
-            // Its release still recalculates, as every key release does.
-            const QString typed = typedText(*static_cast<QKeyEvent*>(event));
-            if (!typed.isEmpty() && limit->refuses(typed)) return true;
-        } else if (event->type() == QEvent::KeyRelease) {
+    const auto at = std::find(m_fields.begin(), m_fields.end(), watched);
+    if (at == m_fields.end()) return QWidget::eventFilter(watched, event);
+    const auto field = static_cast<Field>(at - m_fields.begin());
+    TypingLimit* limit = m_limits[calc::index(field)];
+    switch (event->type()) {
+        case QEvent::FocusIn:
+            m_rules.focusArrived(field);
+            break;
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+            if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                m_rules.tab(key->key() == Qt::Key_Backtab ||
+                            (key->modifiers() & Qt::ShiftModifier) != 0);
+                return true;
+            }
+            // Refused before the box takes it: a box that takes a character and
+            // then takes it back has already told a screen reader that it went
+            // in. Its release still recalculates, as every key release does.
+            const QString typed = typedText(*key);
+            if (!typed.isEmpty() && typed.size() > limit->room()) return true;
+            break;
+        }
+        case QEvent::KeyRelease: {
             const auto* key = static_cast<QKeyEvent*>(event);
             // A held key repeats its press and release; the original saw one
             // release when the key came up.
             if (!key->isAutoRepeat()) {
-                const int code = virtualKeyCode(*key);
-                const int shift = shiftState(*key);
-                run(box, [this, &b, code, shift] {
-                    calculated((m_handlers.*b.keyUp)(code, shift), b.field == Field::Text10);
-                });
+                m_rules.keyReleased(field, virtualKeyCode(*key), shiftState(*key));
             }
-        } else if (event->type() == QEvent::InputMethod &&
-                   !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) {
-            auto* commit = static_cast<QInputMethodEvent*>(event);
-            // An input method may keep the key releases of what it composed to
-            // itself, and then full-width digits would never count. Its commit
-            // stands for them, with the code the original platform reports for
-            // keys an input method processed (229). Queued, so that the box
-            // holds the committed text by then.
-            QMetaObject::invokeMethod(
-                this,
-                [this, box, &b] {
-                    run(box, [this, &b] {
-                        calculated((m_handlers.*b.keyUp)(calc::kInputMethodKeyCode, 0),
-                                   b.field == Field::Text10);
-                    });
-                },
-                Qt::QueuedConnection);
-            // A refused commit still ends the composition, with nothing put in.
-            if (commit->replacementLength() == 0 && limit->refuses(commit->commitString())) {
-                commit->setCommitString(QString());
-            }
+            break;
         }
-        break;
+        case QEvent::InputMethod: {
+            auto* commit = static_cast<QInputMethodEvent*>(event);
+            if (commit->commitString().isEmpty()) break;
+            // Queued, so that the box holds the committed text by then.
+            QMetaObject::invokeMethod(
+                this, [this, field] { m_rules.committed(field); }, Qt::QueuedConnection);
+            // Cut here rather than by the limit, which would make Qt forget
+            // the box's undo steps; a commit cut to nothing still ends the
+            // composition.
+            if (commit->replacementLength() == 0) {
+                commit->setCommitString(commit->commitString().left(limit->room()));
+            }
+            break;
+        }
+        default:
+            break;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-template <typename Handler>
-void Form1::run(QWidget* origin, Handler handler) {
-    try {
-        handler();
-    } catch (const runtime::RuntimeError& error) {
-        reportError(origin, error);
-    }
+// The focus as a Tab moves it: the box it reaches has its text selected.
+void Form1::moveFocus(Field input) {
+    QLineEdit* box = textBox(input);
+    box->setFocus(Qt::TabFocusReason);
+    box->selectAll();
 }
 
-void Form1::reportError(QWidget* origin, const runtime::RuntimeError& error) {
-    // The results told before no longer stand beside the error, and once it
-    // is corrected they are told again, even if they come out the same.
+void Form1::showNote(form::Control at, std::string_view text) {
+    m_note->showAt(m_controls[at], fromUtf8(text));
+}
+
+void Form1::hideNote() {
+    m_note->hide();
+}
+
+void Form1::dismissNote() {
+    m_note->dismiss();
+}
+
+// Told by a notification: Qt tells screen readers nothing when a tooltip
+// window shows, nor when a box the focus is not in changes.
+void Form1::announce(std::string_view text, form::Voice voice) {
+    notifyShown(voice == form::Voice::Note ? static_cast<QWidget*>(m_note) : m_announcer,
+                fromUtf8(text));
+}
+
+void Form1::startPause(int milliseconds) {
+    m_typingPause.start(milliseconds);
+}
+
+void Form1::stopPause() {
     m_typingPause.stop();
-    m_spoken.clear();
-    m_note->showAt(origin, errorMessage(error));
-    std::fprintf(stderr, "manacalc: %s (%s)\n", error.what(),
-                 origin->objectName().toUtf8().constData());
 }
 
 void Form1::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange) m_note->ownerActivated(isActiveWindow());
+    if (event->type() == QEvent::ActivationChange) m_rules.activated(isActiveWindow());
     QWidget::changeEvent(event);
 }
 
@@ -354,10 +310,6 @@ void Form1::moveEvent(QMoveEvent* event) {
 void Form1::hideEvent(QHideEvent* event) {
     m_note->hide();
     QWidget::hideEvent(event);
-}
-
-QString errorMessage(const runtime::RuntimeError& error) {
-    return fromUtf8(noteText(error));
 }
 
 }  // namespace ui

@@ -7,10 +7,8 @@
 #include <QWidget>
 
 #include "calc/field_set.h"
-#include "calc/handlers.h"
-#include "calc/recalculation.h"
+#include "form/rules.h"
 #include "layout/layout_table.h"
-#include "runtime/errors.h"
 
 class QLineEdit;
 
@@ -21,9 +19,9 @@ class TypingLimit;
 
 // The calculator window. Its text boxes are the field set: the calculations
 // read and write the controls themselves, so no copy of the state exists
-// anywhere else. It binds the shared handlers to its events and gives them
-// their Tab keystroke.
-class Form1 final : public QWidget, public calc::FieldSet, private calc::FocusPort {
+// anywhere else. It hands its events to the window's rules and does what they
+// ask of it in Qt's terms.
+class Form1 final : public QWidget, public calc::FieldSet, private form::Port {
     Q_OBJECT
 
 public:
@@ -51,31 +49,24 @@ protected:
 
 private:
     void build();
-    void sendTab() override;
-    // recoveryOnly: a recovery value typed into Text10, which changes the
-    // seconds per mana alone.
-    void calculated(calc::Outcome outcome, bool recoveryOnly = false);
-    void announceResults();
-    // Runs a handler; a calculation error shows at the field instead of
-    // ending the program.
-    template <typename Handler>
-    void run(QWidget* origin, Handler handler);
-    void reportError(QWidget* origin, const runtime::RuntimeError& error);
+
+    void moveFocus(calc::Field input) override;
+    void showNote(form::Control at, std::string_view text) override;
+    void hideNote() override;
+    void dismissNote() override;
+    void announce(std::string_view text, form::Voice voice) override;
+    void startPause(int milliseconds) override;
+    void stopPause() override;
 
     std::array<QWidget*, kControls.size()> m_controls{};
     std::array<QLineEdit*, calc::kFieldCount> m_fields{};
     std::array<TypingLimit*, calc::kFieldCount> m_limits{};  // inputs only
     ErrorNote* m_note = nullptr;
-    calc::Handlers m_handlers{*this, *this};
-
-    // The summary a screen reader is told once the player pauses.
-    QTimer m_typingPause;
-    bool m_recoveryOnly = false;
-    QString m_spoken;  // the last summary told
+    // A notification never drawn: a screen reader speaks no change of the
+    // result boxes, which never have its focus.
     QWidget* m_announcer = nullptr;
+    QTimer m_typingPause;
+    form::Rules m_rules{*this, *this};
 };
-
-// The note's text for an error, as the player reads it.
-QString errorMessage(const runtime::RuntimeError& error);
 
 }  // namespace ui

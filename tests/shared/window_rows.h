@@ -65,6 +65,20 @@ inline constexpr TypingLimit kTypingLimits[] = {
     {"fullwidth_counts_as_one", calc::Field::Text1, "１２３４", "１２３"},
 };
 
+// Pasted over all an input held: what does not fit is cut, as the system's
+// edit control cuts it.
+struct Paste {
+    const char* name;
+    calc::Field field;
+    std::string_view pasted, kept;
+};
+
+inline constexpr Paste kPastes[] = {
+    {"int_12345", calc::Field::Text1, "12345", "123"},
+    {"medi_99_555", calc::Field::Text2, "99.555", "99.55"},
+    {"focus_abc12", calc::Field::Text3, "abc12", "abc"},
+};
+
 // INT typed with Medi and Focus already written; its last key raises, and
 // the note beside the field says so.
 struct Error {

@@ -340,6 +340,26 @@ private slots:
         QCOMPARE(text(field), kept);
     }
 
+    void longPasteIsCut_data() {
+        QTest::addColumn<Field>("field");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("kept");
+        for (const window_rows::Paste& r : window_rows::kPastes) {
+            QTest::newRow(r.name) << r.field << qs(r.pasted) << qs(r.kept);
+        }
+    }
+
+    void longPasteIsCut() {
+        QFETCH(Field, field);
+        QFETCH(QString, pasted);
+        QFETCH(QString, kept);
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::mouseClick(box(field), Qt::LeftButton);
+        QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(focused(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(text(field), kept);
+    }
+
     // Typing INT with Medi and Focus already in place; the last key raises.
     void errors_data() {
         QTest::addColumn<QString>("intText");
