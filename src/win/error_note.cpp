@@ -1,7 +1,5 @@
 #include "win/error_note.h"
 
-#include <oleacc.h>
-
 #include <algorithm>
 
 namespace win {
@@ -49,27 +47,14 @@ void ErrorNote::showAt(HWND field, const std::wstring& message) {
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     m_field = field;
-    m_standing = true;
     // The window text is what screen readers read as the note's name.
     SetWindowTextW(m_hwnd, message.c_str());
     place();
     ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
-    NotifyWinEvent(EVENT_SYSTEM_ALERT, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
-void ErrorNote::dismiss() {
-    m_standing = false;
+void ErrorNote::hide() {
     if (m_hwnd != nullptr) ShowWindow(m_hwnd, SW_HIDE);
-}
-
-void ErrorNote::ownerActivated(bool active) {
-    if (m_hwnd == nullptr) return;
-    if (!active) {
-        ShowWindow(m_hwnd, SW_HIDE);
-    } else if (m_standing && m_field != nullptr) {
-        place();
-        ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
-    }
 }
 
 void ErrorNote::follow() {

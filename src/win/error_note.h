@@ -17,14 +17,9 @@ public:
     ErrorNote(const ErrorNote&) = delete;
     ErrorNote& operator=(const ErrorNote&) = delete;
 
-    // Shows message just below the field and tells screen readers. The error
-    // then stands until dismiss().
+    // Shows message just below the field (or the button).
     void showAt(HWND field, const std::wstring& message);
-    void dismiss();
-    // A topmost note stays above every other window, the game's too: it goes
-    // while its window is not the active one, and comes back with it while
-    // the error stands.
-    void ownerActivated(bool active);
+    void hide();
     // Moves a visible note back under its field after the window moved.
     void follow();
     void setFont(HFONT font);
@@ -42,7 +37,6 @@ private:
     HWND m_hwnd = nullptr;
     HWND m_field = nullptr;
     HFONT m_font = nullptr;
-    bool m_standing = false;
 };
 
 }  // namespace win

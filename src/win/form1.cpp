@@ -3,9 +3,7 @@
 #include <imm.h>
 
 #include <algorithm>
-#include <vector>
 
-#include "runtime/errors.h"
 #include "win/text.h"
 
 namespace win {
@@ -22,8 +20,9 @@ constexpr wchar_t kLabelClass[] = L"ManacalcLabel";
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = 0;
-// Posted by an input whose input method committed text: the binding's index.
+// Posted by an input whose input method committed text: its field.
 constexpr UINT kInputMethodCommit = WM_APP + 1;
+constexpr UINT_PTR kTypingPause = 1;
 
 int toPixels(int twips, UINT dpi) {
     return MulDiv(twips, static_cast<int>(dpi), 1440);
@@ -121,7 +120,6 @@ Form1::Form1(HINSTANCE instance) : m_instance(instance) {
     m_note = std::make_unique<ErrorNote>(m_hwnd);
     build();
     layOut();
-    m_lastFocus = textBox(Field::Text1);
 }
 
 Form1::~Form1() {
@@ -133,12 +131,8 @@ Form1::~Form1() {
 
 void Form1::show(int showCommand) {
     ShowWindow(m_hwnd, showCommand);
-    // At start the first input has the focus, and its focus handler runs,
-    // once, whether or not the window was activated on the way.
-    m_returning = true;
-    SetFocus(textBox(Field::Text1));
-    m_returning = false;
-    m_handlers.Text1_GotFocus();
+    // Whether or not the window was activated on the way.
+    m_rules.start();
 }
 
 // Labels lie beneath frames, text boxes and the button, which hide them where
@@ -200,9 +194,6 @@ void Form1::create(std::size_t i) {
             // Typing and pasting only: WM_SETTEXT, the program's write, is
             // never cut.
             SendMessageW(hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(row.typingLimit), 0);
-            for (const calc::FieldHandlers& b : calc::kFieldHandlers) {
-                if (b.field == field) m_bindings[i] = &b;
-            }
         }
     }
     if (row.kind == ui::Kind::TextBox || row.kind == ui::Kind::Button) {
@@ -277,64 +268,48 @@ void Form1::setText(Field f, std::string_view text) {
 }
 
 void Form1::Command1_Click() {
-    calculated(m_handlers.Command1_Click());
+    m_rules.click();
 }
 
-// A calculation that wrote its results clears the note of an earlier error.
-void Form1::calculated(calc::Outcome outcome) {
-    if (outcome == calc::Outcome::Written) m_note->dismiss();
+// The focus as a Tab moves it: the box it reaches has its text selected, as
+// a dialog's Tab does.
+void Form1::moveFocus(Field input) {
+    SetFocus(textBox(input));
+    SendMessageW(textBox(input), EM_SETSEL, 0, -1);
 }
 
-template <typename Handler>
-void Form1::run(HWND origin, Handler handler) {
-    try {
-        handler();
-    } catch (const runtime::RuntimeError& error) {
-        m_note->showAt(origin, widen(ui::noteText(error)));
-        // The note is announced as an alert; the reader asks for its role
-        // once this handler is done.
-        BOOL reader = FALSE;
-        SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0);
-        if (reader) annotate();
+void Form1::showNote(form::Control at, std::string_view text) {
+    m_note->showAt(m_controls[at], widen(text));
+}
+
+void Form1::hideNote() {
+    m_note->hide();
+}
+
+void Form1::dismissNote() {
+    m_note->hide();
+}
+
+void Form1::announce(std::string_view text, form::Voice voice) {
+    if (voice == form::Voice::Results) {
+        m_announced = text;
+        m_notifier.notify(m_hwnd, widen(text));
+        return;
     }
+    // The note is an alert; the reader asks for its role once this handler
+    // is done.
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, m_note->hwnd(), OBJID_CLIENT, CHILDID_SELF);
+    BOOL reader = FALSE;
+    SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0);
+    if (reader) annotate();
 }
 
-// One Tab keystroke, handled before this returns: the focus moves to the next
-// input and its focus handler runs nested inside the sending handler. As
-// typed without Shift, whatever the player holds.
-void Form1::sendTab() {
-    HWND target = GetFocus();
-    if (target != nullptr && IsChild(m_hwnd, target)) moveFocus(target, false);
+void Form1::startPause(int milliseconds) {
+    SetTimer(m_hwnd, kTypingPause, static_cast<UINT>(milliseconds), nullptr);
 }
 
-// Tab moves through the inputs by tab index, wrapping around; the box it
-// reaches has its text selected, as a dialog's Tab does.
-void Form1::moveFocus(HWND from, bool backward) {
-    std::vector<std::size_t> cycle;
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        if (kControls[i].kind == ui::Kind::TextBox && kControls[i].typingLimit > 0) {
-            cycle.push_back(i);
-        }
-    }
-    std::sort(cycle.begin(), cycle.end(), [backward](std::size_t a, std::size_t b) {
-        return backward ? kControls[a].tabIndex > kControls[b].tabIndex
-                        : kControls[a].tabIndex < kControls[b].tabIndex;
-    });
-    const auto at = std::find(m_controls.begin(), m_controls.end(), from);
-    std::size_t next = cycle.front();
-    if (at != m_controls.end()) {
-        const int from_index =
-            kControls[static_cast<std::size_t>(at - m_controls.begin())].tabIndex;
-        for (std::size_t i : cycle) {
-            if (backward ? kControls[i].tabIndex < from_index
-                         : kControls[i].tabIndex > from_index) {
-                next = i;
-                break;
-            }
-        }
-    }
-    SetFocus(m_controls[next]);
-    SendMessageW(m_controls[next], EM_SETSEL, 0, -1);
+void Form1::stopPause() {
+    KillTimer(m_hwnd, kTypingPause);
 }
 
 LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -368,20 +343,24 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                m_note->ownerActivated(false);
-                return 0;
-            }
-            m_note->ownerActivated(true);
+            m_rules.activated(LOWORD(wParam) != WA_INACTIVE);
+            if (LOWORD(wParam) == WA_INACTIVE) return 0;
             [[fallthrough]];
         case WM_SETFOCUS:
-            // Coming back from another window is no entry: emptying the
-            // player's input on every switch to the game would lose it.
+            // The focus goes back to the box that last held it, which is no
+            // entry; the first time, to the first input, which is.
             if (!IsIconic(m_hwnd)) {
-                m_returning = true;
-                SetFocus(m_lastFocus);
-                m_returning = false;
+                if (const auto focused = m_rules.focused()) {
+                    SetFocus(textBox(*focused));
+                } else {
+                    m_rules.start();
+                }
             }
+            return 0;
+        case WM_TIMER:
+            if (wParam != kTypingPause) break;
+            KillTimer(m_hwnd, kTypingPause);
+            m_rules.pauseEnded();
             return 0;
         case WM_MOVE:
             if (m_note != nullptr) m_note->follow();  // none yet while the window is made
@@ -394,12 +373,9 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
         }
-        case kInputMethodCommit: {
-            const calc::FieldHandlers& b = calc::kFieldHandlers[wParam];
-            run(textBox(b.field),
-                [this, &b] { calculated((m_handlers.*b.keyUp)(calc::kInputMethodKeyCode, 0)); });
+        case kInputMethodCommit:
+            m_rules.committed(static_cast<Field>(wParam));
             return 0;
-        }
         case WM_GETOBJECT:
             annotate();
             break;
@@ -424,11 +400,11 @@ LRESULT CALLBACK Form1::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 
 LRESULT Form1::handleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const std::size_t i = indexOf(control);
-    if (kControls[i].kind == ui::Kind::Button) return button(control, message, wParam, lParam);
+    if (kControls[i].kind == ui::Kind::Button)
+        return buttonMessage(control, message, wParam, lParam);
     // A screen reader may meet a text box before the window.
     if (message == WM_GETOBJECT) annotate();
-    if (m_bindings[i] != nullptr) return input(*m_bindings[i], control, message, wParam, lParam);
-    return byClass(control, message, wParam, lParam);
+    return textBoxMessage(control, message, wParam, lParam);
 }
 
 LRESULT Form1::byClass(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -440,34 +416,42 @@ std::size_t Form1::indexOf(HWND control) const {
                                     m_controls.begin());
 }
 
-LRESULT Form1::input(const calc::FieldHandlers& b, HWND box, UINT message, WPARAM wParam,
-                     LPARAM lParam) {
+// Every text box: the focus arriving, and Tab through the inputs, also from
+// a result the player clicked into.
+LRESULT Form1::textBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    const ControlRow& row = kControls[indexOf(box)];
+    const Field field = *calc::fieldByName(row.name);
     switch (message) {
         case WM_KEYDOWN:
             if (wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
-                moveFocus(box, GetKeyState(VK_SHIFT) < 0);
+                m_rules.tab(GetKeyState(VK_SHIFT) < 0);
                 return 0;
             }
             break;
+        case WM_SETFOCUS: {
+            const LRESULT result = byClass(box, message, wParam, lParam);
+            m_rules.focusArrived(field);
+            return result;
+        }
+        default:
+            break;
+    }
+    if (ui::isInput(row)) return inputMessage(field, box, message, wParam, lParam);
+    return byClass(box, message, wParam, lParam);
+}
+
+LRESULT Form1::inputMessage(Field field, HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
         case WM_CHAR:
-            // Tab and Enter are the handlers' to act on; an edit would only beep.
+            // Tab and Enter are the rules' to act on; an edit would only beep.
             if (wParam == L'\t' || wParam == L'\r' || wParam == L'\n') return 0;
             break;
         case WM_KEYUP:
-        case WM_SYSKEYUP: {
+        case WM_SYSKEYUP:
             // The native code is the one the handlers expect. A held key
             // repeats only its press.
-            const int code = static_cast<int>(wParam);
-            const int shift = shiftState();
-            run(box, [this, &b, code, shift] { calculated((m_handlers.*b.keyUp)(code, shift)); });
+            m_rules.keyReleased(field, static_cast<int>(wParam), shiftState());
             break;
-        }
-        case WM_SETFOCUS: {
-            const LRESULT result = byClass(box, message, wParam, lParam);
-            m_lastFocus = box;
-            if (!m_returning && b.gotFocus != nullptr) (m_handlers.*b.gotFocus)();
-            return result;
-        }
         case WM_UNDO:
         case EM_UNDO: {
             // An undo brings back a text the box held, a long one the program
@@ -484,8 +468,7 @@ LRESULT Form1::input(const calc::FieldHandlers& b, HWND box, UINT message, WPARA
             // itself. Its commit stands for them; posted, so that the box
             // holds the committed text by then.
             if ((lParam & GCS_RESULTSTR) != 0) {
-                PostMessageW(m_hwnd, kInputMethodCommit,
-                             static_cast<WPARAM>(&b - calc::kFieldHandlers), 0);
+                PostMessageW(m_hwnd, kInputMethodCommit, calc::index(field), 0);
             }
             break;
         default:
@@ -497,7 +480,7 @@ LRESULT Form1::input(const calc::FieldHandlers& b, HWND box, UINT message, WPARA
 // Command1 takes no focus: only a one-pixel sliver shows, a focus there would
 // be invisible and would swallow the player's typing. The button's own mouse
 // handling would take it, so the press is followed here.
-LRESULT Form1::button(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Form1::buttonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
@@ -517,7 +500,7 @@ LRESULT Form1::button(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
             if (GetCapture() == button) {
                 const bool pressed = (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
                 ReleaseCapture();
-                if (pressed) run(button, [this] { Command1_Click(); });
+                if (pressed) Command1_Click();
             }
             return 0;
         case WM_CAPTURECHANGED:

@@ -8,20 +8,20 @@
 #include <string_view>
 
 #include "calc/field_set.h"
-#include "calc/handlers.h"
-#include "calc/recalculation.h"
+#include "form/rules.h"
 #include "layout/layout_table.h"
 #include "win/annotations.h"
 #include "win/error_note.h"
 #include "win/fonts.h"
+#include "win/notifier.h"
 
 namespace win {
 
 // The calculator window on the Windows API. Its edit controls are the field
 // set: the calculations read and write the controls themselves, so no copy of
-// the state exists anywhere else. It binds the shared handlers to the
-// controls' messages and gives them their Tab keystroke.
-class Form1 final : public calc::FieldSet, private calc::FocusPort {
+// the state exists anywhere else. It hands the controls' messages to the
+// window's rules and does what they ask of it in the system's terms.
+class Form1 final : public calc::FieldSet, private form::Port {
 public:
     // Creates the window, hidden, at the DPI of the monitor it lands on.
     explicit Form1(HINSTANCE instance);
@@ -40,6 +40,8 @@ public:
     HWND control(std::string_view name) const;
     HWND textBox(calc::Field f) const { return m_fields[calc::index(f)]; }
     const ErrorNote& errorNote() const { return *m_note; }
+    // The last summary of the results told to screen readers.
+    const std::string& announced() const { return m_announced; }
 
     // The click on the Calculate button.
     void Command1_Click();
@@ -54,9 +56,9 @@ private:
     // What the control's own class does with a message.
     LRESULT byClass(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     std::size_t indexOf(HWND control) const;
-    LRESULT input(const calc::FieldHandlers& binding, HWND box, UINT message, WPARAM wParam,
-                  LPARAM lParam);
-    LRESULT button(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT textBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT inputMessage(calc::Field field, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT buttonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
     void build();
     void create(std::size_t control);
@@ -65,13 +67,14 @@ private:
     void annotate();
     // Every control's place and face at the window's DPI.
     void layOut();
-    void sendTab() override;
-    void moveFocus(HWND from, bool backward);
-    void calculated(calc::Outcome outcome);
-    // Runs a handler; a calculation error shows at the field instead of
-    // ending the program.
-    template <typename Handler>
-    void run(HWND origin, Handler handler);
+
+    void moveFocus(calc::Field input) override;
+    void showNote(form::Control at, std::string_view text) override;
+    void hideNote() override;
+    void dismissNote() override;
+    void announce(std::string_view text, form::Voice voice) override;
+    void startPause(int milliseconds) override;
+    void stopPause() override;
 
     HINSTANCE m_instance;
     HWND m_hwnd = nullptr;
@@ -81,16 +84,14 @@ private:
     std::array<HWND, calc::kFieldCount> m_fields{};
     // The procedures the text boxes and the button had from their class.
     std::array<WNDPROC, ui::kControls.size()> m_classProcs{};
-    // The shared handlers of each input; nullptr for the other controls.
-    std::array<const calc::FieldHandlers*, ui::kControls.size()> m_bindings{};
     std::unique_ptr<ErrorNote> m_note;
     Annotations m_annotations;
-    HWND m_lastFocus = nullptr;  // the input to give the focus back to
-    bool m_returning = false;    // the focus comes back with the window: no entry
-    bool m_closing = false;      // destroyed by its owner, not closed by the player
+    Notifier m_notifier;
+    std::string m_announced;
+    bool m_closing = false;  // destroyed by its owner, not closed by the player
     bool m_annotated = false;
     bool m_noteAnnotated = false;
-    calc::Handlers m_handlers{*this, *this};
+    form::Rules m_rules{*this, *this};
 };
 
 }  // namespace win

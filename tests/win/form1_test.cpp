@@ -334,6 +334,18 @@ TEST_P(Errors, ShowTheNoteAndStopEnter) {
 INSTANTIATE_TEST_SUITE_P(Rows, Errors, testing::ValuesIn(window_rows::kErrors),
                          rowName<window_rows::Error>);
 
+// Told once the typing pauses. wine has no UI Automation notification to
+// carry it, so what the window handed on is read back.
+TEST_F(Form1Test, ResultsAreToldOnceTheTypingPauses) {
+    type("100");
+    EXPECT_EQ(form().announced(), "");
+    for (int waited = 0; waited < 2000 && form().announced().empty(); waited += 10) {
+        Sleep(10);
+        pump();
+    }
+    EXPECT_EQ(form().announced(), "回復値 4、1mana 2.5 sec");
+}
+
 TEST_F(Form1Test, ClickOnCommand1RecalculatesAndLeavesTheFocus) {
     form().setText(Field::Text1, "100");
     HWND button = form().control("Command1");
