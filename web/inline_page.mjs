@@ -46,22 +46,25 @@ const escape = (s) =>
 
 // The window's layout as the module exports it, read here under node, and
 // its start as the window shows it: the first input focused, and emptied by
-// its own focus handler, run on the boxes' starting texts.
+// its own focus handler, run on the boxes' starting texts. Nothing else of
+// the window exists here.
 const fields = [];
+let first = null;
 const createManacalc = createRequire(import.meta.url)(path.resolve(args.glue));
 const module = await createManacalc({
     wasmBinary: readFileSync(args.wasm),
-    page: {
-        text: (field) => fields[field],
-        setText: (field, value) => (fields[field] = value),
-        sendTab: () => {},
-    },
+    page: new Proxy(
+        {
+            text: (field) => fields[field],
+            setText: (field, value) => (fields[field] = value),
+            moveFocus: (field) => (first = field),
+        },
+        { get: (port, name) => port[name] ?? (() => {}) },
+    ),
 });
 const layout = JSON.parse(module.UTF8ToString(module._manacalc_layout()));
 for (const row of layout.controls) if (row.field >= 0) fields[row.field] = row.text;
-const inputs = layout.controls.filter((row) => row.kind === 'textbox' && row.limit > 0);
-const first = inputs.reduce((a, b) => (b.tabIndex < a.tabIndex ? b : a));
-module._manacalc_got_focus(first.field);
+module._manacalc_start();
 
 // Numbers, not words: nothing fills them in or checks their spelling.
 const kPlainText = 'autocomplete="off" spellcheck="false"';
@@ -88,7 +91,7 @@ function control(row, inner) {
             const value = escape(fields[row.field]);
             const box = `<input ${at('')} type="text" value="${value}" ${kPlainText}`;
             // Results: read-only, out of the tab order, still selectable for copying.
-            if (row.limit === 0) return `${box} readonly tabindex="-1">`;
+            if (!row.input) return `${box} readonly tabindex="-1">`;
             // The limit holds for typing only: a program write is never cut.
             // An on-screen keyboard of digits and a point, whose action key
             // moves on as Enter does; a minus needs a full keyboard. Nothing
@@ -96,7 +99,7 @@ function control(row, inner) {
             // the cycle's, should a Tab ever get past the page's own.
             const hints =
                 'inputmode="decimal" enterkeyhint="next" autocapitalize="off" autocorrect="off"';
-            const focus = row === first ? ' autofocus' : '';
+            const focus = row.field === first ? ' autofocus' : '';
             return `${box} maxlength="${row.limit}" ${hints} tabindex="0"${focus}>`;
         }
     }

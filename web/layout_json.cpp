@@ -1,6 +1,7 @@
 #include "layout_json.h"
 
 #include "calc/field_set.h"
+#include "calc/handlers.h"
 #include "layout/layout_table.h"
 
 namespace web {
@@ -86,6 +87,7 @@ void appendControl(std::string& out, const ui::ControlRow& row) {
     appendMember(out, "tabIndex", row.tabIndex);
     appendMember(out, "bold", row.font == ui::FontRole::Bold ? 1 : 0);
     appendMember(out, "limit", row.typingLimit);
+    appendMember(out, "input", ui::isInput(row) ? 1 : 0);
     appendMember(out, "for", row.kind == ui::Kind::Label ? namedBox(row) : std::string_view{});
     const auto field = calc::fieldByName(row.name);
     appendMember(out, "field", field ? static_cast<int>(calc::index(*field)) : -1);
@@ -99,7 +101,7 @@ std::string layoutJson() {
     appendMember(out, "title", ui::kTitle);
     appendMember(out, "width", ui::toPixels(ui::kClientWidthTwips));
     appendMember(out, "height", ui::toPixels(ui::kClientHeightTwips));
-    appendMember(out, "summaryPauseMs", ui::kSummaryPauseMs);
+    appendMember(out, "inputMethodKeyCode", calc::kInputMethodKeyCode);
     out += "\"fonts\":[";
     for (std::size_t i = 0; i < ui::kGothicFamilies.size(); ++i) {
         if (i > 0) out += ',';

@@ -1,23 +1,23 @@
-// The calculator page: binds the shared handlers to the page's events, as the
-// desktop window binds them to its own. The window itself is in the page
+// The calculator page: hands the page's events to the window's rules in the
+// module, and carries out what the rules ask of it in the page's terms, as
+// the desktop windows do with theirs. The window itself is in the page
 // already, drawn at build time from the same layout table (inline_page.mjs),
 // so that it shows before the module is ready.
 'use strict';
 (() => {
-    // The code the original platform reports for keys an input method processed.
-    const kInputMethodKeyCode = 229;
     // Firefox gives a few punctuation keys codes of its own; the handlers see
     // the virtual-key codes of the original platform.
     const kVirtualKeyCodes = { 59: 186, 61: 187, 173: 189 };
-    const kStatusWritten = 0;
-    const kStatusSkipped = 1;
+    const kInputMethodKeyCode = manacalcLayout.inputMethodKeyCode;
 
     const form = document.getElementById('Form1');
     const note = document.getElementById('note');
     const summary = document.getElementById('summary');
-    const boxes = []; // by field number
-    const rows = new Map(); // element -> its layout row
-    let cycle = []; // the controls that take the focus, by tab index
+    // The controls by their row in the layout, the text boxes by field number.
+    const controls = manacalcLayout.controls.map((row) => document.getElementById(row.name));
+    const rows = new Map(controls.map((element, i) => [element, manacalcLayout.controls[i]]));
+    const boxes = [];
+    for (const [element, row] of rows) if (row.field >= 0) boxes[row.field] = element;
     let manacalc = null;
 
     // Keys held down now whose release the handlers see. A change of an
@@ -33,11 +33,12 @@
     // counted: a commit's compositionend and input events, in whichever order
     // an engine sends them, are one change. Any other change forgets it.
     const counted = new Map();
-    // The box that had the focus when the browser window or tab was left; its
-    // focus coming back is no entry and empties nothing.
-    let returning = null;
 
-    // The field set and the Tab keystroke, as the module asks for them.
+    let noteOrigin = null;
+    let pauseTimer = 0;
+
+    // The field set and the window's primitives, as the module's rules ask
+    // for them.
     const page = {
         text: (field) => boxes[field].value,
         setText(field, text) {
@@ -49,20 +50,49 @@
             // would show its end.
             if (box === document.activeElement) box.setSelectionRange(0, 0);
         },
-        sendTab: () => moveFocus(document.activeElement, false),
+        moveFocus(field) {
+            const box = boxes[field];
+            box.focus();
+            // Entered by Tab or Enter: its text is selected, as in the window.
+            box.select();
+        },
+        // The note is an alert, which a screen reader speaks as it is written:
+        // once for each error, since the rules show it once. The input that
+        // raised it is marked as described by it while it stands.
+        showNote(control, text) {
+            note.textContent = text;
+            mark(controls[control]);
+            note.hidden = false;
+            placeNote();
+        },
+        hideNote() {
+            note.hidden = true;
+        },
+        dismissNote() {
+            note.hidden = true;
+            note.textContent = '';
+            mark(null);
+        },
+        // The note spoke as it was written; the results go to the live region,
+        // spoken after whatever a screen reader is saying.
+        announce(text, voice) {
+            if (voice === 'results') summary.textContent = text;
+        },
+        startPause(ms) {
+            clearTimeout(pauseTimer);
+            pauseTimer = setTimeout(() => manacalc._manacalc_pause_ended(), ms);
+        },
+        stopPause: () => clearTimeout(pauseTimer),
     };
 
-    // The next control in tab order after `from` (or before it), wrapping
-    // around; from outside the window, the first (or last).
-    function moveFocus(from, backward) {
-        const at = rows.has(from) ? rows.get(from).tabIndex : backward ? Infinity : -Infinity;
-        const ordered = backward ? [...cycle].reverse() : cycle;
-        const next =
-            ordered.find((row) => (backward ? row.tabIndex < at : row.tabIndex > at)) ?? ordered[0];
-        const box = boxes[next.field];
-        box.focus();
-        // Entered by Tab or Enter: its text is selected, as in the window.
-        box.select();
+    function mark(origin) {
+        noteOrigin?.removeAttribute('aria-invalid');
+        noteOrigin?.removeAttribute('aria-describedby');
+        noteOrigin = origin;
+        if (origin?.tagName === 'INPUT') {
+            origin.setAttribute('aria-invalid', 'true');
+            origin.setAttribute('aria-describedby', 'note');
+        }
     }
 
     // On a touch screen the window at its own size is a stamp, with boxes far
@@ -72,7 +102,6 @@
     const touchScreen = window.matchMedia('(pointer: coarse)');
     let scale = 1;
     let fittedWidth = 0;
-    let noteOrigin = null;
 
     // The visible viewport as it is without the player's own pinch zoom.
     function viewportSize() {
@@ -109,97 +138,23 @@
         note.style.maxWidth = touchScreen.matches ? `${viewportSize()[0] / scale - left}px` : '';
     }
 
-    // The note is an alert: a screen reader speaks each write. It is written
-    // only when its text changes, not again by every key under one error, and
-    // the input that raised it is marked as described by it while it stands.
-    function showNote(origin, status) {
-        const text = manacalc.UTF8ToString(manacalc._manacalc_note(status));
-        if (note.textContent !== text) note.textContent = text;
-        if (noteOrigin !== origin) {
-            noteOrigin?.removeAttribute('aria-invalid');
-            noteOrigin?.removeAttribute('aria-describedby');
-            noteOrigin = origin;
-            if (origin.tagName === 'INPUT') {
-                origin.setAttribute('aria-invalid', 'true');
-                origin.setAttribute('aria-describedby', 'note');
-            }
-        }
-        note.hidden = false;
-        placeNote();
-    }
-
-    function dismissNote() {
-        if (note.hidden) return;
-        note.hidden = true;
-        note.textContent = '';
-        noteOrigin.removeAttribute('aria-invalid');
-        noteOrigin.removeAttribute('aria-describedby');
-        noteOrigin = null;
-    }
-
-    // A screen reader speaks only the focused box's own changes: once the
-    // player pauses, the live region tells the results a calculation wrote,
-    // in the window's words. Every key release holds it back; an error drops
-    // it, since the note says what happened instead.
-    let summaryPauseMs = 0; // the window's, from the layout
-    let summaryField = null;
-    let summaryTimer = 0;
-
-    function announce(status, origin) {
-        if (status === kStatusWritten) {
-            summaryField = rows.get(origin)?.field ?? -1;
-        } else if (status !== kStatusSkipped) {
-            summaryField = null;
-        }
-        clearTimeout(summaryTimer);
-        if (summaryField === null) return;
-        summaryTimer = setTimeout(() => {
-            summary.textContent = manacalc.UTF8ToString(manacalc._manacalc_summary(summaryField));
-            summaryField = null;
-        }, summaryPauseMs);
-    }
-
-    // Runs a handler; an error shows at the field, and the next calculation
-    // that writes its results clears it.
-    function run(origin, handler) {
-        const status = handler();
-        if (status === kStatusWritten) {
-            dismissNote();
-        } else if (status !== kStatusSkipped) {
-            showNote(origin, status);
-        }
-        announce(status, origin);
-    }
-
-    function keyUp(box, row, keyCode, shift) {
-        run(box, () => manacalc._manacalc_key_up(row.field, keyCode, shift));
-    }
-
     // A change of text no handled key release covers counts as one release
     // with the input-method code, at once: the next character of an on-screen
     // keyboard may follow before anything queued would run.
     function commitKeyUp(box, row) {
         if (counted.get(box) === box.value) return;
         counted.set(box, box.value);
-        keyUp(box, row, kInputMethodKeyCode, 0);
+        manacalc._manacalc_commit(row.field);
     }
 
     function bindInput(box, row) {
-        box.addEventListener('focus', () => {
-            if (box === returning) {
-                returning = null;
-                return;
-            }
-            returning = null;
-            manacalc._manacalc_got_focus(row.field);
-        });
         box.addEventListener('keyup', (event) => {
             const composed = imeKeys.delete(event.code) || event.isComposing;
             if (composed || event.keyCode === kInputMethodKeyCode) return;
             const code = kVirtualKeyCodes[event.keyCode] ?? event.keyCode;
             const shift =
                 (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
-            keyUp(box, row, code, shift);
+            manacalc._manacalc_key_up(row.field, code, shift);
         });
         box.addEventListener('compositionend', () => commitKeyUp(box, row));
         box.addEventListener('input', (event) => {
@@ -211,33 +166,39 @@
         });
     }
 
-    // The window's controls as the build drew them, bound to the handlers.
-    function bind(layout) {
-        summaryPauseMs = layout.summaryPauseMs;
-        for (const row of layout.controls) {
-            const element = document.getElementById(row.name);
-            rows.set(element, row);
-            if (row.field >= 0) boxes[row.field] = element;
-            if (row.kind === 'textbox' && row.limit > 0) {
+    // The window's controls as the build drew them, their events handed to
+    // the rules. A focus arriving counts for every text box, a result the
+    // player clicked into too: the rules tell an entry from a return.
+    function bind() {
+        for (const [element, row] of rows) {
+            if (row.kind === 'textbox') {
+                element.addEventListener('focus', () => manacalc._manacalc_focus(row.field));
+            }
+            if (row.input) {
                 bindInput(element, row);
             } else if (row.kind === 'button') {
                 // Only a one-pixel sliver shows; a focus there would be
                 // invisible and would swallow the player's typing.
                 element.addEventListener('mousedown', (event) => event.preventDefault());
-                element.addEventListener('click', () =>
-                    run(element, () => manacalc._manacalc_click()),
-                );
+                element.addEventListener('click', () => manacalc._manacalc_click());
             }
         }
-        cycle = layout.controls
-            .filter((row) => row.kind === 'textbox' && row.limit > 0)
-            .sort((a, b) => a.tabIndex - b.tabIndex);
+        document.addEventListener('keydown', (event) => {
+            // WebKitGTK names Shift+Tab "Unidentified"; its code is Tab's.
+            const tab = event.key === 'Tab' || event.keyCode === 9;
+            if (!tab || event.isComposing || event.ctrlKey || event.altKey) return;
+            event.preventDefault();
+            manacalc._manacalc_tab(event.shiftKey ? 1 : 0);
+        });
+        // The build drew the start: the first input focused and emptied by
+        // its focus handler. A player who has since gone elsewhere stays.
+        manacalc._manacalc_resume(rows.get(document.activeElement)?.field ?? -1);
         // What was typed before now went into the boxes without a handler:
         // it counts once, as an input method's commit does.
-        for (const row of cycle) {
-            const box = boxes[row.field];
-            if (box.value !== box.defaultValue) commitKeyUp(box, row);
+        for (const [box, row] of rows) {
+            if (row.input && box.value !== box.defaultValue) commitKeyUp(box, row);
         }
+        if (document.activeElement === document.body) manacalc._manacalc_start();
     }
 
     // A caption that names a box is its label for assistive technology only:
@@ -246,8 +207,8 @@
         label.addEventListener('click', (event) => event.preventDefault());
     }
 
-    // Window-wide: the keys held, Tab through the cycle only, and the focus
-    // leaving with the browser window or tab.
+    // Window-wide: the keys held, forgotten when the browser window or tab
+    // loses the focus.
     window.addEventListener(
         'keydown',
         (event) => {
@@ -257,22 +218,10 @@
         true,
     );
     window.addEventListener('keyup', (event) => keysDown.delete(event.code), true);
-    document.addEventListener('keydown', (event) => {
-        // WebKitGTK names Shift+Tab "Unidentified"; its code is Tab's.
-        const tab = event.key === 'Tab' || event.keyCode === 9;
-        if (!tab || event.isComposing || event.ctrlKey || event.altKey) return;
-        event.preventDefault();
-        moveFocus(document.activeElement, event.shiftKey);
-    });
     window.addEventListener('blur', (event) => {
         if (event.target !== window) return;
-        returning = document.activeElement;
         keysDown.clear();
         imeKeys.clear();
-    });
-    window.addEventListener('focus', (event) => {
-        // The box's own focus event follows in the same task, if it comes at all.
-        if (event.target === window) setTimeout(() => (returning = null));
     });
 
     // Served over http the page can be installed and then works offline; from
@@ -307,10 +256,7 @@
     createManacalc({ wasmBinary: decode(manacalcWasm), page })
         .then((module) => {
             manacalc = module;
-            bind(manacalcLayout);
-            // The build drew the start: the first input focused and emptied
-            // by its focus handler. A player who has since gone elsewhere stays.
-            if (document.activeElement === document.body) boxes[cycle[0].field].focus();
+            bind();
             performance.mark('inputs-ready');
             installable();
         })

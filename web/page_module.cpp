@@ -1,102 +1,91 @@
-// The module behind the page: the shared handlers bound to the page's field
-// set, and the window's layout table for the page to draw. The page calls
-// these functions from its events; each handler's outcome comes back as a
-// status, since an error must not leave the module as a JavaScript exception.
+// The module behind the page: the window's rules on the page's field set and
+// primitives, and the window's layout table for the page to draw. The page
+// calls these functions from its events. A handler's outcome comes back as a
+// calc::Status, by its number: an error must not leave the module as a
+// JavaScript exception.
 
 #include <emscripten.h>
 
+#include <optional>
 #include <string>
 
 #include "calc/field_set.h"
-#include "calc/handlers.h"
-#include "calc/recalculation.h"
-#include "layout/layout_table.h"
+#include "calc/status.h"
+#include "form/rules.h"
 #include "layout_json.h"
-#include "page_fields.h"
-#include "runtime/errors.h"
+#include "page_port.h"
 
 namespace {
 
 using calc::Field;
-using calc::Handlers;
 
-// What a handler did, as the page reads it.
-enum Status : int { kWritten = 0, kSkipped = 1, kOverflow = 2, kFloatingPoint = 3 };
-
-web::PageFields& page() {
-    static web::PageFields fields;
-    return fields;
+web::PagePort& page() {
+    static web::PagePort port;
+    return port;
 }
 
-Handlers& handlers() {
-    static Handlers h{page(), page()};
-    return h;
+form::Rules& rules() {
+    static form::Rules r{page(), page()};
+    return r;
 }
 
-template <typename Handler>
-int run(Handler handler) {
-    try {
-        return handler() == calc::Outcome::Written ? kWritten : kSkipped;
-    } catch (const runtime::OverflowError&) {
-        return kOverflow;
-    } catch (const runtime::FloatingPointError&) {
-        return kFloatingPoint;
-    }
+// A field by its number (calc::index), as the page names it.
+Field field(int number) {
+    return static_cast<Field>(number);
 }
 
-// The same handlers on the same boxes as in the window.
-const calc::FieldHandlers* binding(int field) {
-    for (const calc::FieldHandlers& b : calc::kFieldHandlers) {
-        if (static_cast<int>(calc::index(b.field)) == field) return &b;
-    }
-    return nullptr;
+int status(calc::Status s) {
+    return static_cast<int>(s);
 }
 
 }  // namespace
 
 extern "C" {
 
-// The click on Command1.
-EMSCRIPTEN_KEEPALIVE int manacalc_click() {
-    return run([] { return handlers().Command1_Click(); });
-}
-
-// A field (its calc::index) received the focus by Tab, Enter or a click.
-EMSCRIPTEN_KEEPALIVE void manacalc_got_focus(int field) {
-    const calc::FieldHandlers* b = binding(field);
-    if (b != nullptr && b->gotFocus != nullptr) (handlers().*(b->gotFocus))();
-}
-
-// A key came up in a field: its virtual-key code and shift state.
-EMSCRIPTEN_KEEPALIVE int manacalc_key_up(int field, int keyCode, int shift) {
-    const calc::FieldHandlers* b = binding(field);
-    if (b == nullptr) return kSkipped;
-    return run([b, keyCode, shift] { return (handlers().*(b->keyUp))(keyCode, shift); });
-}
-
 EMSCRIPTEN_KEEPALIVE const char* manacalc_layout() {
     static const std::string json = web::layoutJson();
     return json.c_str();
 }
 
-// What a screen reader is told once the player pauses after a calculation
-// that wrote its results in `field` (calc::index; -1 for a click on Command1):
-// the window's very words, from the boxes as they are now.
-EMSCRIPTEN_KEEPALIVE const char* manacalc_summary(int field) {
-    static std::string summary;
-    const std::string seconds = page().text(Field::Text5);
-    summary = field == static_cast<int>(calc::index(Field::Text10))
-                  ? ui::secondsSummary(seconds)
-                  : ui::resultSummary(page().text(Field::Text10), seconds);
-    return summary.c_str();
+// The window opens: the first input takes the focus, an entry.
+EMSCRIPTEN_KEEPALIVE void manacalc_start() {
+    rules().start();
 }
 
-// The note's text for an error status, as the player reads it in the window.
-// The texts are literals, so their views end in a NUL.
-EMSCRIPTEN_KEEPALIVE const char* manacalc_note(int status) {
-    if (status == kOverflow) return ui::kOverflowNote.data();
-    if (status == kFloatingPoint) return ui::kFloatingPointNote.data();
-    return "";
+// The page was drawn with its start; the focus is in this field now (-1:
+// none), and every entry so far was handled.
+EMSCRIPTEN_KEEPALIVE void manacalc_resume(int focused) {
+    rules().resume(focused >= 0 ? std::optional<Field>(field(focused)) : std::nullopt);
+}
+
+// The focus arrived at a text box, by any means.
+EMSCRIPTEN_KEEPALIVE void manacalc_focus(int box) {
+    rules().focusArrived(field(box));
+}
+
+// A key came up in a text box: its virtual-key code and shift state.
+EMSCRIPTEN_KEEPALIVE int manacalc_key_up(int box, int keyCode, int shift) {
+    return status(rules().keyReleased(field(box), keyCode, shift));
+}
+
+// A change of a box's text that no handled key release covers: an input
+// method's commit, an on-screen keyboard's character, a paste from a menu.
+EMSCRIPTEN_KEEPALIVE int manacalc_commit(int box) {
+    return status(rules().committed(field(box)));
+}
+
+// The click on Command1.
+EMSCRIPTEN_KEEPALIVE int manacalc_click() {
+    return status(rules().click());
+}
+
+// The player's Tab; backward for Shift+Tab.
+EMSCRIPTEN_KEEPALIVE void manacalc_tab(int backward) {
+    rules().tab(backward != 0);
+}
+
+EMSCRIPTEN_KEEPALIVE void manacalc_pause_ended() {
+    rules().pauseEnded();
 }
 
 }  // extern "C"

@@ -26,13 +26,14 @@ async function loadModule(fields) {
     );
     // Node's fetch cannot load a file path: the module gets its bytes directly.
     const wasmBinary = readFileSync(path.join(webBuildDir, 'web/manacalc.wasm'));
-    const page = {
+    // The fields alone: the window's other primitives do nothing here.
+    const fieldsOnly = {
         text: (field) => fields[field],
         setText: (field, text) => {
             fields[field] = text;
         },
-        sendTab: () => {},
     };
+    const page = new Proxy(fieldsOnly, { get: (port, name) => port[name] ?? (() => {}) });
     return createManacalc({ wasmBinary, page });
 }
 

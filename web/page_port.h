@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "calc/field_set.h"
+#include "form/rules.h"
+
+namespace web {
+
+// The page's text boxes as the field set, and the window's primitives as the
+// page carries them out. Both live in JavaScript: the page hands the module an
+// object with text(field), setText(field, text), moveFocus(field),
+// showNote(control, text), hideNote(), dismissNote(), announce(text, voice),
+// startPause(ms) and stopPause() when it creates it (the module's "page"
+// option), and the boxes stay the only copy of the state. Fields and controls
+// are numbers: calc::index and the row in the layout.
+class PagePort final : public calc::FieldSet, public form::Port {
+public:
+    std::string text(calc::Field f) const override;
+    void setText(calc::Field f, std::string_view text) override;
+
+    void moveFocus(calc::Field input) override;
+    void showNote(form::Control at, std::string_view text) override;
+    void hideNote() override;
+    void dismissNote() override;
+    void announce(std::string_view text, form::Voice voice) override;
+    void startPause(int milliseconds) override;
+    void stopPause() override;
+};
+
+}  // namespace web
