@@ -27,8 +27,10 @@ packages=(
   qt6-wayland weston libwayland-dev
   # Japanese Gothic faces metrically matching the original's
   fonts-ipafont-gothic fontconfig
-  # a real X server for the smoke test, screenshots and start-up benchmark
-  xvfb xauth x11-utils imagemagick
+  # a real X server for the smoke test, screenshots and start-up benchmark;
+  # xdotool gives the focus to another window and back, as a player's game
+  # takes it, in the page's engine tests
+  xvfb xauth x11-utils imagemagick xdotool
   # .desktop entry validation
   desktop-file-utils
   # manacalc-cli's manual page is made from its --help

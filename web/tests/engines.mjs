@@ -4,10 +4,12 @@
 // (selenium-webdriver) on an X server of its own. Debian's browsers all: none
 // is downloaded.
 //
-// An engine opens sessions: a fresh load of the page, its inputs ready, with
+// An engine opens sessions: a fresh load of the page, its inputs ready and
+// its browser window holding the focus, with
 //   type(text), press('Shift+Tab'), click(id), insert(text) (no key events),
+//   away() (the player switches to another window and comes back),
 //   run(fn, arg) (fn runs in the page; its result, awaited, comes back).
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import { once } from 'node:events';
 import { createServer } from 'node:net';
 import puppeteer from 'puppeteer-core';
@@ -23,6 +25,9 @@ const chord = (keys) => {
     return [parts.slice(0, -1), parts.at(-1)];
 };
 
+const hasFocus = () => document.hasFocus();
+const lostFocus = () => !document.hasFocus();
+
 export function playwrightSession(page) {
     return {
         page,
@@ -31,6 +36,65 @@ export function playwrightSession(page) {
         click: (id) => page.click(`#${id}`),
         insert: (text) => page.keyboard.insertText(text),
         run: (fn, arg) => page.evaluate(fn, arg),
+        // Headless, Chromium's pages all hold the focus until told to tell
+        // the truth; then another page brought to the front takes it.
+        async away() {
+            const cdp = await page.context().newCDPSession(page);
+            await cdp.send('Emulation.setFocusEmulationEnabled', { enabled: false });
+            const game = await page.context().newPage();
+            await game.bringToFront();
+            await page.waitForFunction(lostFocus);
+            await page.bringToFront();
+            await page.waitForFunction(hasFocus);
+            await game.close();
+        },
+    };
+}
+
+// An X server of its own for a browser with a window: Xvfb picks a free
+// display and says which.
+async function xServer() {
+    const xvfbArgs = ['-displayfd', '3', '-screen', '0', '1280x720x24', '-nolisten', 'tcp'];
+    const xvfb = spawn('Xvfb', xvfbArgs, { stdio: ['ignore', 'ignore', 'inherit', 'pipe'] });
+    const [display] = await once(xvfb.stdio[3], 'data');
+    const env = { ...process.env, DISPLAY: `:${String(display).trim()}` };
+    return { env, stop: () => xvfb.kill() };
+}
+
+async function until(condition, what) {
+    for (let tries = 0; !(await condition()); tries++) {
+        if (tries === 100) throw new Error(`waited 10 s for ${what}`);
+        await new Promise((resolve) => setTimeout(resolve, 100));
+    }
+}
+
+// Another X window takes the focus and gives it back, as the game's would: no
+// synthetic blur and focus, whose order is not an engine's own. Without a
+// window manager the browser's window has the focus only once given it.
+function xFocus(env) {
+    const xdotool = (...args) => execFileSync('xdotool', args, { env, encoding: 'utf8' }).trim();
+    let browser = null;
+    return {
+        async take(run) {
+            // Its server holds no other window until the game's.
+            browser ??= xdotool('search', '--sync', '--onlyvisible', '--name', '.').split('\n')[0];
+            xdotool('windowfocus', '--sync', browser);
+            await until(() => run(hasFocus), 'the browser window to take the focus');
+        },
+        async away(run) {
+            const game = spawn('xmessage', ['-geometry', '+300+300', 'game'], {
+                env,
+                stdio: 'ignore',
+            });
+            try {
+                const window = xdotool('search', '--sync', '--classname', 'xmessage');
+                xdotool('windowfocus', '--sync', window);
+                await until(() => run(lostFocus), 'the game to take the focus');
+                await this.take(run);
+            } finally {
+                game.kill();
+            }
+        },
     };
 }
 
@@ -38,19 +102,34 @@ async function chromium() {
     const browser = await launch();
     return {
         async open() {
-            return playwrightSession(await openPage(browser));
+            const page = await openPage(browser);
+            await page.waitForFunction(hasFocus);
+            return playwrightSession(page);
         },
         close: () => browser.close(),
     };
 }
 
+// With a window of its own on an X server of its own, so that another
+// window can take the focus from it.
 async function firefox() {
-    const browser = await puppeteer.launch({
-        browser: 'firefox',
-        executablePath: process.env.MANACALC_FIREFOX ?? '/usr/bin/firefox-esr',
-        headless: true,
-    });
+    const x = await xServer();
+    const browser = await puppeteer
+        .launch({
+            browser: 'firefox',
+            executablePath: process.env.MANACALC_FIREFOX ?? '/usr/bin/firefox-esr',
+            headless: false,
+            env: x.env,
+            // The focus as the X server gives it, not held for good.
+            extraPrefsFirefox: { 'focusmanager.testmode': false },
+        })
+        .catch((error) => {
+            x.stop();
+            throw error;
+        });
     const page = await browser.newPage();
+    const focus = xFocus(x.env);
+    const run = (fn, arg) => page.evaluate(fn, arg);
     const session = {
         type: (text) => page.keyboard.type(text),
         async press(keys) {
@@ -61,15 +140,20 @@ async function firefox() {
         },
         click: (id) => page.click(`#${id}`),
         insert: (text) => page.evaluate(execInsert, text),
-        run: (fn, arg) => page.evaluate(fn, arg),
+        away: () => focus.away(run),
+        run,
     };
     return {
         async open() {
             await page.goto(pageUrl);
             await page.waitForFunction(ready);
+            await focus.take(run);
             return session;
         },
-        close: () => browser.close(),
+        async close() {
+            await browser.close();
+            x.stop();
+        },
     };
 }
 
@@ -82,15 +166,12 @@ async function freePort() {
 }
 
 async function webkit() {
-    const xvfbArgs = ['-displayfd', '3', '-screen', '0', '1280x720x24', '-nolisten', 'tcp'];
-    const xvfb = spawn('Xvfb', xvfbArgs, { stdio: ['ignore', 'ignore', 'inherit', 'pipe'] });
-    const [display] = await once(xvfb.stdio[3], 'data');
+    const x = await xServer();
     const port = await freePort();
-    const env = { ...process.env, DISPLAY: `:${String(display).trim()}` };
-    const server = spawn('WebKitWebDriver', [`--port=${port}`], { env, stdio: 'ignore' });
+    const server = spawn('WebKitWebDriver', [`--port=${port}`], { env: x.env, stdio: 'ignore' });
     const stop = () => {
         server.kill();
-        xvfb.kill();
+        x.stop();
     };
     let driver;
     try {
@@ -121,6 +202,7 @@ async function webkit() {
     const keyOf = (name) =>
         ({ Enter: Key.RETURN, Backspace: Key.BACK_SPACE })[name] ?? Key[name.toUpperCase()] ?? name;
     const run = (fn, arg) => driver.executeScript(`return (${fn})(arguments[0]);`, arg);
+    const focus = xFocus(x.env);
     // WebKitGTK binds no key to undo and redo (Ctrl+Z changes nothing, sent
     // as a real X key event too): its players use the context menu's, which
     // are the editor's commands.
@@ -138,12 +220,14 @@ async function webkit() {
         },
         click: async (id) => (await driver.findElement(By.id(id))).click(),
         insert: (text) => run(execInsert, text),
+        away: () => focus.away(run),
         run,
     };
     return {
         async open() {
             await driver.get(pageUrl);
             await driver.wait(() => run(ready), 10_000);
+            await focus.take(run);
             return session;
         },
         async close() {

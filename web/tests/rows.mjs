@@ -3,6 +3,7 @@
 // further (page.test.mjs). Expected texts are literal: the window's numbers,
 // not values rebuilt from the code under test. A row is a list of steps:
 //   type TEXT | press KEY+KEY | click ID | insert TEXT (no key events)
+//   away                        to another window and back, for real
 //   set ID TEXT                 a text written by script, not typed
 //   expect ID ID = TEXT TEXT    the boxes' texts, "_" for the empty text
 //   focus ID                    the focused box
@@ -87,6 +88,13 @@ export const kRows = [
         ],
     ],
     ['spoken: a recovery value, its seconds', [...recovery('5', '2'), 'pause', 'spoken 1mana 2 sec']],
+    [
+        'return: every text kept, in every input',
+        [
+            ...['type 123', 'away', 'press Enter', 'type 45', 'away', 'press Enter', 'type 6'],
+            ...['away', 'away', 'expect Text1 Text2 Text3 = 123 45 6', 'focus Text3'],
+        ],
+    ],
     ['cycle: Tab', cycle(null, 'Tab', 'Text2 Text3 Text10 Text1')],
     ['cycle: Enter', cycle(null, 'Enter', 'Text2 Text3 Text10 Text1')],
     ['cycle: Shift+Tab', cycle(null, 'Shift+Tab', 'Text10 Text3 Text2 Text1')],
@@ -159,7 +167,7 @@ export async function play(session, steps, name) {
         const [verb, ...rest] = step.split(' ');
         const arg = rest.join(' ');
         const at = `${name}, step ${i + 1}: ${step}`;
-        if (verb === 'type' || verb === 'press' || verb === 'click' || verb === 'insert') {
+        if (['type', 'press', 'click', 'insert', 'away'].includes(verb)) {
             await session[verb](arg);
         } else if (verb === 'set') {
             await session.run(([id, text]) => {
