@@ -73,10 +73,11 @@
             note.textContent = '';
             mark(null);
         },
-        // The note spoke as it was written; the results go to the live region,
-        // spoken after whatever a screen reader is saying.
-        announce(text, voice) {
-            if (voice === 'results') summary.textContent = text;
+        // The note spoke as it was written. The results go to the live
+        // region, spoken after whatever a screen reader is saying.
+        announceNote() {},
+        announceResults(_, text) {
+            summary.textContent = text;
         },
         startPause(ms) {
             clearTimeout(pauseTimer);

@@ -12,48 +12,22 @@ EM_JS(int, manacalc_page_text, (int field, char* buffer, int capacity), {
     return size;
 });
 
-EM_JS(void, manacalc_page_set_text, (int field, const char* text, int size), {
-    Module.page.setText(field, UTF8ToString(text, size));
-});
-
-EM_JS(void, manacalc_page_move_focus, (int field), {
-    Module.page.moveFocus(field);
-});
-
-EM_JS(void, manacalc_page_show_note, (int control, const char* text, int size), {
-    Module.page.showNote(control, UTF8ToString(text, size));
-});
-
-EM_JS(void, manacalc_page_hide_note, (), {
-    Module.page.hideNote();
-});
-
-EM_JS(void, manacalc_page_dismiss_note, (), {
-    Module.page.dismissNote();
-});
-
-EM_JS(void, manacalc_page_announce, (const char* text, int size, const char* voice), {
-    Module.page.announce(UTF8ToString(text, size), UTF8ToString(voice));
-});
-
-EM_JS(void, manacalc_page_start_pause, (int milliseconds), {
-    Module.page.startPause(milliseconds);
-});
-
-EM_JS(void, manacalc_page_stop_pause, (), {
-    Module.page.stopPause();
+// Every other primitive: the page's function by name, with a number (a field,
+// a control, milliseconds) and a text where it takes them.
+EM_JS(void, manacalc_page_call, (const char* name, int number, const char* text, int size), {
+    Module.page[UTF8ToString(name)](number, UTF8ToString(text, size));
 });
 // clang-format on
 
 namespace web {
 namespace {
 
-int fieldNumber(calc::Field f) {
-    return static_cast<int>(calc::index(f));
+void call(const char* name, int number = 0, std::string_view text = {}) {
+    manacalc_page_call(name, number, text.data(), static_cast<int>(text.size()));
 }
 
-int size(std::string_view text) {
-    return static_cast<int>(text.size());
+int fieldNumber(calc::Field f) {
+    return static_cast<int>(calc::index(f));
 }
 
 }  // namespace
@@ -73,36 +47,35 @@ std::string PagePort::text(calc::Field f) const {
 }
 
 void PagePort::setText(calc::Field f, std::string_view text) {
-    manacalc_page_set_text(fieldNumber(f), text.data(), size(text));
+    call("setText", fieldNumber(f), text);
 }
 
 void PagePort::moveFocus(calc::Field input) {
-    manacalc_page_move_focus(fieldNumber(input));
+    call("moveFocus", fieldNumber(input));
 }
 
 void PagePort::showNote(form::Control at, std::string_view text) {
-    manacalc_page_show_note(static_cast<int>(at), text.data(), size(text));
+    call("showNote", static_cast<int>(at), text);
 }
 
 void PagePort::hideNote() {
-    manacalc_page_hide_note();
+    call("hideNote");
 }
 
 void PagePort::dismissNote() {
-    manacalc_page_dismiss_note();
+    call("dismissNote");
 }
 
 void PagePort::announce(std::string_view text, form::Voice voice) {
-    manacalc_page_announce(text.data(), size(text),
-                           voice == form::Voice::Note ? "note" : "results");
+    call(voice == form::Voice::Note ? "announceNote" : "announceResults", 0, text);
 }
 
 void PagePort::startPause(int milliseconds) {
-    manacalc_page_start_pause(milliseconds);
+    call("startPause", milliseconds);
 }
 
 void PagePort::stopPause() {
-    manacalc_page_stop_pause();
+    call("stopPause");
 }
 
 }  // namespace web

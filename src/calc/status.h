@@ -24,10 +24,6 @@ Status run(Calculation&& calculation) {
     }
 }
 
-constexpr bool isError(Status status) {
-    return status == Status::Overflow || status == Status::FloatingPoint;
-}
-
 // As scripts read it (manacalc-cli --batch): never translated.
 constexpr std::string_view statusName(Status status) {
     switch (status) {

@@ -139,7 +139,7 @@ void Form1::build() {
                 // The four inputs carry a typing limit; the results are
                 // read-only, take no focus, and stay selectable for copying.
                 const std::size_t field = calc::index(*calc::fieldByName(row.name));
-                if (row.typingLimit > 0) {
+                if (isInput(row)) {
                     m_limits[field] = new TypingLimit(row.typingLimit, box);
                     box->setValidator(m_limits[field]);
                     box->installEventFilter(this);

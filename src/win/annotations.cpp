@@ -3,6 +3,7 @@
 #include <initguid.h>
 
 #include <oleacc.h>
+#include <uiautomationcore.h>
 
 namespace win {
 namespace {
@@ -67,6 +68,37 @@ void Annotations::clear() {
                                    1);
     }
     m_set.clear();
+}
+
+void notify(HWND window, const std::wstring& text) {
+    using Listening = BOOL(WINAPI*)();
+    using HostProvider = HRESULT(WINAPI*)(HWND, IRawElementProviderSimple**);
+    using Raise = HRESULT(WINAPI*)(IRawElementProviderSimple*, int, int, BSTR, BSTR);
+    using AllocString = BSTR(WINAPI*)(const OLECHAR*);
+    using FreeString = void(WINAPI*)(BSTR);
+    static const HMODULE uia = LoadLibraryW(L"uiautomationcore.dll");
+    static const HMODULE oleaut = LoadLibraryW(L"oleaut32.dll");
+    static const auto listening = function<Listening>(uia, "UiaClientsAreListening");
+    static const auto hostProvider = function<HostProvider>(uia, "UiaHostProviderFromHwnd");
+    static const auto raise = function<Raise>(uia, "UiaRaiseNotificationEvent");
+    static const auto allocString = function<AllocString>(oleaut, "SysAllocString");
+    static const auto freeString = function<FreeString>(oleaut, "SysFreeString");
+    if (raise == nullptr || listening == nullptr || hostProvider == nullptr ||
+        allocString == nullptr || freeString == nullptr || !listening()) {
+        return;
+    }
+    IRawElementProviderSimple* provider = nullptr;
+    if (FAILED(hostProvider(window, &provider)) || provider == nullptr) return;
+    // NotificationKind_ActionCompleted, NotificationProcessing_MostRecent:
+    // mingw-w64's headers do not have them yet.
+    constexpr int kActionCompleted = 2;
+    constexpr int kMostRecent = 3;
+    BSTR display = allocString(text.c_str());
+    BSTR activity = allocString(L"manacalc.results");
+    raise(provider, kActionCompleted, kMostRecent, display, activity);
+    freeString(activity);
+    freeString(display);
+    provider->Release();
 }
 
 }  // namespace win

@@ -41,4 +41,11 @@ private:
     std::vector<std::pair<HWND, MSAAPROPID>> m_set;
 };
 
+// Tells screen readers a text through UI Automation's notification event,
+// which Narrator and NVDA speak wherever their focus is: the only way a window
+// of standard controls has to tell one something unasked. The function came
+// with Windows 10 1709; looked up at the first text, so that the program
+// starts where it is missing (older systems, wine), which then hear nothing.
+void notify(HWND window, const std::wstring& text);
+
 }  // namespace win

@@ -175,7 +175,8 @@ void Form1::create(std::size_t i) {
             windowClass = L"EDIT";
             exStyle = WS_EX_CLIENTEDGE;
             // The results are read-only and out of the Tab cycle.
-            style |= ES_AUTOHSCROLL | (row.typingLimit > 0 ? WS_TABSTOP : ES_READONLY);
+            style |=
+                ES_AUTOHSCROLL | static_cast<DWORD>(ui::isInput(row) ? WS_TABSTOP : ES_READONLY);
             break;
         case ui::Kind::Button:
             windowClass = L"BUTTON";
@@ -190,7 +191,7 @@ void Form1::create(std::size_t i) {
     if (row.kind == ui::Kind::TextBox) {
         const Field field = *calc::fieldByName(row.name);
         m_fields[calc::index(field)] = hwnd;
-        if (row.typingLimit > 0) {
+        if (ui::isInput(row)) {
             // Typing and pasting only: WM_SETTEXT, the program's write, is
             // never cut.
             SendMessageW(hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(row.typingLimit), 0);
@@ -293,7 +294,7 @@ void Form1::dismissNote() {
 void Form1::announce(std::string_view text, form::Voice voice) {
     if (voice == form::Voice::Results) {
         m_announced = text;
-        m_notifier.notify(m_hwnd, widen(text));
+        notify(m_hwnd, widen(text));
         return;
     }
     // The note is an alert; the reader asks for its role once this handler

@@ -13,7 +13,6 @@
 #include "win/annotations.h"
 #include "win/error_note.h"
 #include "win/fonts.h"
-#include "win/notifier.h"
 
 namespace win {
 
@@ -86,7 +85,6 @@ private:
     std::array<WNDPROC, ui::kControls.size()> m_classProcs{};
     std::unique_ptr<ErrorNote> m_note;
     Annotations m_annotations;
-    Notifier m_notifier;
     std::string m_announced;
     bool m_closing = false;  // destroyed by its owner, not closed by the player
     bool m_annotated = false;
