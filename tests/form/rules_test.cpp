@@ -93,12 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
             "arrive Text2; set Text2 45; away; arrive Text2; back; arrive Text2; arrive Text10; "
             "arrive Text2",
             "Text2=; Text2="},
-        // The cycle, nested in the key's handler, from a result, from nowhere.
+        // The cycle, nested in the key's handler, and from a result.
         Row{"enter_moves_on_then_pauses", "arrive Text1; set Text1 100; key Text1 13",
             "Text1=; focus Text2; Text2=; pause 500"},
         Row{"tab_from_a_result_and_around", "arrive Text6; tab; tab; arrive Text6; backtab",
             "focus Text10; focus Text1; Text1=; focus Text3; Text3="},
-        Row{"backtab_from_nowhere", "backtab", "focus Text10"},
         // The note.
         Row{"error_is_shown_and_told_once", kError + "key Text1", kShown + "; stop"},
         Row{"another_place_or_error_is_told", kError + "click; set Text2 40000; key Text1",
@@ -151,7 +150,6 @@ INSTANTIATE_TEST_SUITE_P(
     Table, TypingLimit,
     testing::Values(LimitRow{"paste_into_empty", u"", u"12345", 5, u"123", 3},
                     LimitRow{"paste_repeating_its_neighbour", u"ab", u"abXYb", 4, u"abb", 2},
-                    LimitRow{"paste_over_a_selection", u"123", u"1245", 4, u"124", 3},
                     LimitRow{"nothing_into_a_long_text", u"1679", u"167999", 6, u"1679", 4},
                     LimitRow{"deleting_from_a_long_text", u"1679", u"169", 2, u"169", 2},
                     LimitRow{"no_half_character", u"1", u"1a\U0001F600", 4, u"1a", 2}),

@@ -51,10 +51,12 @@ inline constexpr RecoveryEntry kRecoveryEntry[] = {
 
 // Typed one character at a time into an input over all it held; non-ASCII
 // characters come as an input method or an on-screen keyboard sends them.
+// Pasted, what does not fit is cut, as the system's edit control cuts it.
 struct TypingLimit {
     const char* name;
     calc::Field field;
     std::string_view typed, kept;
+    bool pasted = false;
 };
 
 inline constexpr TypingLimit kTypingLimits[] = {
@@ -63,20 +65,9 @@ inline constexpr TypingLimit kTypingLimits[] = {
     {"focus_3", calc::Field::Text3, "1000", "100"},
     {"recovery_2", calc::Field::Text10, "123", "12"},
     {"fullwidth_counts_as_one", calc::Field::Text1, "１２３４", "１２３"},
-};
-
-// Pasted over all an input held: what does not fit is cut, as the system's
-// edit control cuts it.
-struct Paste {
-    const char* name;
-    calc::Field field;
-    std::string_view pasted, kept;
-};
-
-inline constexpr Paste kPastes[] = {
-    {"int_12345", calc::Field::Text1, "12345", "123"},
-    {"medi_99_555", calc::Field::Text2, "99.555", "99.55"},
-    {"focus_abc12", calc::Field::Text3, "abc12", "abc"},
+    {"int_paste_cut", calc::Field::Text1, "12345", "123", true},
+    {"medi_paste_cut", calc::Field::Text2, "99.555", "99.55", true},
+    {"focus_paste_cut", calc::Field::Text3, "abc12", "abc", true},
 };
 
 // INT typed with Medi and Focus already written; its last key raises, and

@@ -61,27 +61,21 @@ async function xServer() {
     return { env, stop: () => xvfb.kill() };
 }
 
-async function until(condition, what) {
-    for (let tries = 0; !(await condition()); tries++) {
-        if (tries === 100) throw new Error(`waited 10 s for ${what}`);
-        await new Promise((resolve) => setTimeout(resolve, 100));
-    }
-}
-
 // Another X window takes the focus and gives it back, as the game's would: no
 // synthetic blur and focus, whose order is not an engine's own. Without a
 // window manager the browser's window has the focus only once given it.
-function xFocus(env) {
+// waitFor(fn) waits until fn, run in the page, comes true.
+function xFocus(env, waitFor) {
     const xdotool = (...args) => execFileSync('xdotool', args, { env, encoding: 'utf8' }).trim();
     let browser = null;
     return {
-        async take(run) {
+        async take() {
             // Its server holds no other window until the game's.
             browser ??= xdotool('search', '--sync', '--onlyvisible', '--name', '.').split('\n')[0];
             xdotool('windowfocus', '--sync', browser);
-            await until(() => run(hasFocus), 'the browser window to take the focus');
+            await waitFor(hasFocus);
         },
-        async away(run) {
+        async away() {
             const game = spawn('xmessage', ['-geometry', '+300+300', 'game'], {
                 env,
                 stdio: 'ignore',
@@ -89,8 +83,8 @@ function xFocus(env) {
             try {
                 const window = xdotool('search', '--sync', '--classname', 'xmessage');
                 xdotool('windowfocus', '--sync', window);
-                await until(() => run(lostFocus), 'the game to take the focus');
-                await this.take(run);
+                await waitFor(lostFocus);
+                await this.take();
             } finally {
                 game.kill();
             }
@@ -128,8 +122,7 @@ async function firefox() {
             throw error;
         });
     const page = await browser.newPage();
-    const focus = xFocus(x.env);
-    const run = (fn, arg) => page.evaluate(fn, arg);
+    const focus = xFocus(x.env, (fn) => page.waitForFunction(fn));
     const session = {
         type: (text) => page.keyboard.type(text),
         async press(keys) {
@@ -140,14 +133,14 @@ async function firefox() {
         },
         click: (id) => page.click(`#${id}`),
         insert: (text) => page.evaluate(execInsert, text),
-        away: () => focus.away(run),
-        run,
+        away: () => focus.away(),
+        run: (fn, arg) => page.evaluate(fn, arg),
     };
     return {
         async open() {
             await page.goto(pageUrl);
             await page.waitForFunction(ready);
-            await focus.take(run);
+            await focus.take();
             return session;
         },
         async close() {
@@ -202,7 +195,8 @@ async function webkit() {
     const keyOf = (name) =>
         ({ Enter: Key.RETURN, Backspace: Key.BACK_SPACE })[name] ?? Key[name.toUpperCase()] ?? name;
     const run = (fn, arg) => driver.executeScript(`return (${fn})(arguments[0]);`, arg);
-    const focus = xFocus(x.env);
+    const waitFor = (fn) => driver.wait(() => run(fn), 10_000);
+    const focus = xFocus(x.env, waitFor);
     // WebKitGTK binds no key to undo and redo (Ctrl+Z changes nothing, sent
     // as a real X key event too): its players use the context menu's, which
     // are the editor's commands.
@@ -220,14 +214,14 @@ async function webkit() {
         },
         click: async (id) => (await driver.findElement(By.id(id))).click(),
         insert: (text) => run(execInsert, text),
-        away: () => focus.away(run),
+        away: () => focus.away(),
         run,
     };
     return {
         async open() {
             await driver.get(pageUrl);
-            await driver.wait(() => run(ready), 10_000);
-            await focus.take(run);
+            await waitFor(ready);
+            await focus.take();
             return session;
         },
         async close() {
