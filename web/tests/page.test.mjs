@@ -113,13 +113,7 @@ test('a click empties an input; coming back to the browser window does not', asy
     assert.deepEqual(await texts(page, ['Text10']), ['4']);
     // The player switches to the game and back: the browser window loses the
     // focus and gets it again.
-    const cdp = await page.context().newCDPSession(page);
-    await cdp.send('Emulation.setFocusEmulationEnabled', { enabled: false });
-    const game = await page.context().newPage();
-    await game.bringToFront();
-    await page.waitForFunction(() => !document.hasFocus());
-    await page.bringToFront();
-    await page.waitForFunction(() => document.hasFocus());
+    await playwrightSession(page).away();
     assert.equal(await focused(page), 'Text1');
     assert.deepEqual(await texts(page, ['Text1']), ['100']);
 
