@@ -40,7 +40,7 @@ public:
 };
 
 // Steps separated by ";": start | resume BOX | arrive BOX | set BOX TEXT |
-// key BOX [CODE] | commit BOX | click | tab | backtab | away | back | pause
+// key BOX [CODE] | commit BOX | click | away | back | pause
 // (the pause timer ran out).
 void play(form::Rules& rules, FakeWindow& w, const std::string& steps) {
     std::istringstream all(steps);
@@ -56,7 +56,6 @@ void play(form::Rules& rules, FakeWindow& w, const std::string& steps) {
         if (verb == "key") rules.keyReleased(*field, arg.empty() ? 48 : std::stoi(arg), 0);
         if (verb == "commit") rules.committed(*field);
         if (verb == "click") rules.click();
-        if (verb == "tab" || verb == "backtab") rules.tab(verb == "backtab");
         if (verb == "away" || verb == "back") rules.activated(verb == "back");
         if (verb == "pause") rules.pauseEnded();
     }
@@ -86,18 +85,15 @@ INSTANTIATE_TEST_SUITE_P(
     Table, Rules,
     testing::Values(
         // Entry and return.
-        Row{"start_enters_the_first_input", "start", "focus Text1; Text1="},
         Row{"start_after_the_focus_came_is_no_second_entry", "arrive Text1; start", "Text1="},
         Row{"resumed_focus_is_no_entry", "resume Text1; arrive Text1; start", ""},
         Row{"only_another_box_is_an_entry",
             "arrive Text2; set Text2 45; away; arrive Text2; back; arrive Text2; arrive Text10; "
             "arrive Text2",
             "Text2=; Text2="},
-        // The cycle, nested in the key's handler, and from a result.
+        // The Tab of Enter, nested in the key's handler.
         Row{"enter_moves_on_then_pauses", "arrive Text1; set Text1 100; key Text1 13",
             "Text1=; focus Text2; Text2=; pause 500"},
-        Row{"tab_from_a_result_and_around", "arrive Text6; tab; tab; arrive Text6; backtab",
-            "focus Text10; focus Text1; Text1=; focus Text3; Text3="},
         // The note.
         Row{"error_is_shown_and_told_once", kError + "key Text1", kShown + "; stop"},
         Row{"another_place_or_error_is_told", kError + "click; set Text2 40000; key Text1",
@@ -107,14 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
             kShown + "; hide; show Text1 " + kZero},
         Row{"error_while_away_shows_on_return", "away; " + kError + "back",
             "stop; tell note " + kZero + "; show Text1 " + kZero},
-        Row{"only_written_results_dismiss_it",
-            kError + "set Text2 x; key Text2; set Text2 0; set Text1 -8; key Text2; away; back",
-            kShown + "; dismiss; pause 500"},
         // The summary.
-        Row{"results_told_after_the_pause", "set Text1 100; key Text1; pause",
-            "pause 500; tell 回復値 4、1mana 2.5 sec"},
-        Row{"recovery_value_tells_its_seconds", "set Text10 5; key Text10; pause",
-            "pause 500; tell 1mana 2 sec"},
         Row{"recovery_value_keeps_a_waiting_full_summary",
             "key Text1; set Text10 5; commit Text10; pause",
             "pause 500; pause 500; tell 回復値 5、1mana 2 sec"},
