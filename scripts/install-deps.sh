@@ -33,6 +33,9 @@ packages=(
   desktop-file-utils
   # manacalc-cli's manual page is made from its --help
   help2man
+  # the command line's messages in the player's language: gettext's tools extract
+  # and check the .po files, po4a translates the window's manual page
+  gettext po4a
   # the Debian package: dependencies found by dpkg-shlibdeps (which CPack finds
   # the programs for with file), then checked by lintian, appstreamcli and man
   dpkg-dev file lintian appstream man-db
