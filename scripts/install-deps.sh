@@ -49,6 +49,9 @@ packages=(
   # browsers its tests drive: Chromium, Firefox (over WebDriver BiDi) and
   # WebKitGTK's MiniBrowser through its WebDriver, on Xvfb
   emscripten librsvg2-bin chromium firefox-esr webkit2gtk-driver
+  # make pictures: keys typed into the windows on Xvfb, the chart drawn from
+  # --batch, and the PNGs squeezed before they are committed
+  xdotool gnuplot-nox optipng
 )
 # npm: part of NodeSource's nodejs where that is installed (it conflicts with
 # Debian's npm package), a package of its own beside Debian's nodejs.
