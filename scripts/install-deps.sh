@@ -14,8 +14,8 @@ packages=(
   # data the command-line tests build their code-page locales from
   g++-mingw-w64-x86-64-posix wine wine64 locales
   # the Windows window's icon is packed from the PNGs by icotool, and the
-  # portable build is a zip
-  icoutils zip
+  # portable build is a zip, which its test reads back
+  icoutils zip unzip
   # the number reader (header-only)
   libfast-float-dev
   # test and benchmark libraries
