@@ -59,7 +59,8 @@ private:
     const char* text(std::uint32_t table, std::uint32_t index) const {
         const std::uint32_t length = word(table + 8 * index);
         const std::uint32_t offset = word(table + 8 * index + 4);
-        if (offset >= m_size || length >= m_size - offset || m_data[offset + length] != 0) return "";
+        if (offset >= m_size || length >= m_size - offset || m_data[offset + length] != 0)
+            return "";
         return reinterpret_cast<const char*>(m_data + offset);
     }
 

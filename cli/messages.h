@@ -3,6 +3,12 @@
 // answers, the exit status) never goes through here.
 #pragma once
 
+#if defined(__GNUC__)
+#define MANACALC_FORMAT_ARG [[gnu::format_arg(1)]]
+#else
+#define MANACALC_FORMAT_ARG
+#endif
+
 namespace cli {
 
 // Picks the catalogue once, before the first message: the locale's LC_MESSAGES
@@ -11,10 +17,7 @@ void initMessages();
 
 // The translation of an English message, or the message itself. The compiler
 // checks a translated format's arguments as it would the English format's.
-#if defined(__GNUC__)
-[[gnu::format_arg(1)]]
-#endif
-const char* translate(const char* english);
+MANACALC_FORMAT_ARG const char* translate(const char* english);
 
 }  // namespace cli
 
