@@ -10,7 +10,8 @@ NPM := $(if $(wildcard $(SYSTEM_CA)),NODE_EXTRA_CA_CERTS=$(SYSTEM_CA)) \
 	PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm
 
 .PHONY: all deps build run test test-release test-asan test-libcxx windows test-windows \
-        run-windows bench-windows web web-build test-web bench-web fuzz bench deb format clean
+        run-windows bench-windows web web-build test-web bench-web fuzz bench deb format clean \
+        pictures
 
 all: build
 
@@ -98,6 +99,13 @@ bench: build
 
 deb: deps
 	scripts/check-deb.sh
+
+# The READMEs' pictures in doc/, made from the build: run it when the window, the
+# page or the calculation changes, and look at them before committing. Not part
+# of make test.
+pictures: build windows web-build
+	cd web && $(NPM) ci --no-audit --no-fund
+	scripts/pictures.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -21,6 +21,7 @@
 #include "calc/field_set.h"
 #include "calc/recalculation.h"
 #include "calc/status.h"
+#include "cli/messages.h"
 #include "runtime/errors.h"
 #include "runtime/numeric.h"
 
@@ -28,14 +29,19 @@ namespace {
 
 using calc::Field;
 
-constexpr std::string_view kUsage =
+// Left as they read, each line as it prints, and marked for translation.
+// clang-format off
+constexpr std::string_view kUsage = N_(
     "Usage: manacalc-cli INT MEDI FOCUS\n"
     "  or:  manacalc-cli --recovery VALUE\n"
     "  or:  manacalc-cli --batch < LINES\n"
-    "  or:  manacalc-cli --help | --version\n";
+    "  or:  manacalc-cli --help | --version\n");
 
-// GNU-style, so that help2man makes the manual page from it.
-constexpr std::string_view kHelp =
+// GNU-style, so that help2man makes the manual page from it, the Japanese one
+// from its translation.
+// TRANSLATORS: INT, MEDI, FOCUS, the captions and the --batch columns and
+// statuses stay as they are: the window shows them so, and scripts read them.
+constexpr std::string_view kHelp = N_(
     "Compute a character's mana regeneration exactly as the manacalc window does.\n"
     "\n"
     "With INT MEDI FOCUS, print 回復値 (mana per 10 s), 1mana sec, FPoint, Next FPoint,\n"
@@ -60,7 +66,8 @@ constexpr std::string_view kHelp =
     "  2  bad arguments: an input that is not a number, or a recovery value that\n"
     "     rounds to 0 and so has no seconds per mana\n"
     "  3  standard input could not be read, or standard output could not be written\n"
-    "     (a full disk)\n";
+    "     (a full disk)\n");
+// clang-format on
 
 struct Result {
     std::string_view caption;
@@ -107,14 +114,14 @@ int closeOut(int status) {
     errno = 0;
     if (std::fclose(stdout) != 0 && outputError == 0) outputError = errno != 0 ? errno : EIO;
     if (outputError == 0) return status;
-    std::fprintf(stderr, "manacalc-cli: cannot write standard output: %s\n",
+    std::fprintf(stderr, _("manacalc-cli: cannot write standard output: %s\n"),
                  std::strerror(outputError));
     return kIoFailed;
 }
 
 int usageError(std::string_view message) {
-    std::fprintf(stderr, "manacalc-cli: %.*s\n%.*s", static_cast<int>(message.size()),
-                 message.data(), static_cast<int>(kUsage.size()), kUsage.data());
+    std::fprintf(stderr, "manacalc-cli: %.*s\n%s", static_cast<int>(message.size()), message.data(),
+                 _(kUsage.data()));
     return 2;
 }
 
@@ -123,7 +130,7 @@ int runInputs(const char* intText, const char* mediText, const char* focusText) 
         {"INT", intText}, {"Medi", mediText}, {"Focus", focusText}};
     for (const auto& [name, text] : inputs) {
         if (!runtime::isNumeric(text)) {
-            std::fprintf(stderr, "manacalc-cli: %s is not a number: \"%s\"\n", name, text);
+            std::fprintf(stderr, _("manacalc-cli: %s is not a number: \"%s\"\n"), name, text);
             return 2;
         }
     }
@@ -149,24 +156,25 @@ int runInputs(const char* intText, const char* mediText, const char* focusText) 
     // The results first, so that on a terminal the error reads after them; if they
     // could not be written, that failure is the one to report.
     if (!flushOut()) return kIoFailed;
-    std::fprintf(stderr, "manacalc-cli: %s\n", error.c_str());
+    std::fprintf(stderr, "manacalc-cli: %s\n", _(error.c_str()));
     return 1;
 }
 
 int runRecovery(const char* value) {
     if (!runtime::isNumeric(value)) {
-        std::fprintf(stderr, "manacalc-cli: recovery value is not a number: \"%s\"\n", value);
+        std::fprintf(stderr, _("manacalc-cli: recovery value is not a number: \"%s\"\n"), value);
         return 2;
     }
     calc::MemoryFieldSet fields;
     fields.setText(Field::Text10, value);
     try {
         if (calc::recoveryValueEntry(fields) == calc::Outcome::Skipped) {
-            std::fprintf(stderr, "manacalc-cli: a recovery value of \"%s\" rounds to 0\n", value);
+            std::fprintf(stderr, _("manacalc-cli: a recovery value of \"%s\" rounds to 0\n"),
+                         value);
             return 2;
         }
     } catch (const runtime::RuntimeError& e) {
-        std::fprintf(stderr, "manacalc-cli: %s\n", e.what());
+        std::fprintf(stderr, "manacalc-cli: %s\n", _(e.what()));
         return 1;
     }
     std::string out(fields.view(Field::Text5));
@@ -245,8 +253,8 @@ int runBatch() {
         }
         if (!runner.answer(line, out) && ++badLines <= kBadLinesShown) {
             std::fprintf(stderr,
-                         "manacalc-cli: line %llu: expected INT<TAB>MEDI<TAB>FOCUS or one "
-                         "recovery value\n",
+                         _("manacalc-cli: line %llu: expected INT<TAB>MEDI<TAB>FOCUS or one "
+                           "recovery value\n"),
                          lineNumber);
         }
         if (out.size() >= (1 << 16)) {
@@ -292,28 +300,33 @@ int runBatch() {
         // given; the lines before it stand.
         const int readError = errno != 0 ? errno : EIO;
         writeOut(out);
-        std::fprintf(stderr, "manacalc-cli: cannot read standard input: %s\n",
+        std::fprintf(stderr, _("manacalc-cli: cannot read standard input: %s\n"),
                      std::strerror(readError));
         return kIoFailed;
     }
     if (!pending.empty()) handle(pending);  // a last line without its newline
     writeOut(out);
     if (badLines > kBadLinesShown) {
-        std::fprintf(stderr, "manacalc-cli: %llu bad lines in all, only the first %llu shown\n",
+        std::fprintf(stderr, _("manacalc-cli: %llu bad lines in all, only the first %llu shown\n"),
                      badLines, kBadLinesShown);
     }
     return badLines > 0 ? 1 : 0;
 }
 
 int run(int argc, char** argv) {
+    cli::initMessages();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.size() == 1 && args[0] == "--help") {
-        writeOut(kUsage);
-        writeOut(kHelp);
+        writeOut(_(kUsage.data()));
+        writeOut(_(kHelp.data()));
         return 0;
     }
     if (args.size() == 1 && args[0] == "--version") {
-        writeOut("manacalc-cli " MANACALC_VERSION "\n");
+        writeOut("manacalc-cli " MANACALC_VERSION "\n" MANACALC_COPYRIGHT "\n");
+        writeOut(
+            _("License: MIT <https://opensource.org/licenses/MIT>.\n"
+              "This is free software: you are free to change and redistribute it.\n"
+              "There is NO WARRANTY, to the extent permitted by law.\n"));
         return 0;
     }
     if (args.size() == 1 && args[0] == "--batch") return runBatch();
@@ -327,12 +340,12 @@ int run(int argc, char** argv) {
         if (!optionsEnded && a == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && a.starts_with("--")) {
-            return usageError("unknown or misplaced option: " + std::string(a));
+            return usageError(_("unknown or misplaced option: ") + std::string(a));
         } else {
             values.push_back(argv[i]);
         }
     }
-    if (values.size() != 3) return usageError("expected three values: INT MEDI FOCUS");
+    if (values.size() != 3) return usageError(_("expected three values: INT MEDI FOCUS"));
     return runInputs(values[0], values[1], values[2]);
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package in build/deb with Debian's default build flags, then
 # checks it as a distribution would: lintian with no errors or warnings, the
-# desktop entry, the AppStream metainfo, both manual pages, and the programs run
-# from the unpacked package. With --install it also installs the package with
-# apt-get (as root, as CI does), runs it from there and removes it again.
+# desktop entry, the AppStream metainfo, the manual pages in English and Japanese,
+# and the programs run from the unpacked package. With --install it also installs
+# the package with apt-get (as root, as CI does), runs it from there and removes it
+# again.
 # usage: scripts/check-deb.sh [--install]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -57,9 +58,9 @@ dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" || fail "metainfo"
 appstreamcli validate-tree --no-net "$root" || fail "AppStream tree"
-for page in manacalc manacalc-cli; do
+for page in man1/manacalc man1/manacalc-cli ja/man1/manacalc ja/man1/manacalc-cli; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
-        "$root/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+        "$root/usr/share/man/$page.1.gz" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "man page $page.1: $warnings"
 done
 
@@ -75,6 +76,7 @@ if [ $install -eq 1 ]; then
     [[ "$(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/manacalc --help)" == "Usage: manacalc "* ]] ||
         fail "installed manacalc --help"
     man -w manacalc-cli >/dev/null || fail "man manacalc-cli"
+    [[ "$(man -L ja -w manacalc-cli)" == */ja/man1/* ]] || fail "man -L ja manacalc-cli"
     DEBIAN_FRONTEND=noninteractive apt-get remove -y manacalc >/dev/null
 fi
 

@@ -14,8 +14,8 @@ packages=(
   # data the command-line tests build their code-page locales from
   g++-mingw-w64-x86-64-posix wine wine64 locales
   # the Windows window's icon is packed from the PNGs by icotool, and the
-  # portable build is a zip
-  icoutils zip
+  # portable build is a zip, which its test reads back
+  icoutils zip unzip
   # the number reader (header-only)
   libfast-float-dev
   # test and benchmark libraries
@@ -35,6 +35,9 @@ packages=(
   desktop-file-utils
   # manacalc-cli's manual page is made from its --help
   help2man
+  # the command line's messages in the player's language: gettext's tools extract
+  # and check the .po files, po4a translates the window's manual page
+  gettext po4a
   # the Debian package: dependencies found by dpkg-shlibdeps (which CPack finds
   # the programs for with file), then checked by lintian, appstreamcli and man
   dpkg-dev file lintian appstream man-db
@@ -46,8 +49,11 @@ packages=(
   # the page: the WebAssembly toolchain (with its prebuilt system libraries and
   # a Node.js), the installed page's icons drawn from the window's, and the
   # browsers its tests drive: Chromium, Firefox (over WebDriver BiDi) and
-  # WebKitGTK's MiniBrowser through its WebDriver, on Xvfb
+  # WebKitGTK's MiniBrowser through its WebDriver, the last two on Xvfb
   emscripten librsvg2-bin chromium firefox-esr webkit2gtk-driver
+  # make pictures: the chart drawn from --batch, and the PNGs squeezed before
+  # they are committed (keys go into the windows on Xvfb by xdotool, above)
+  gnuplot-nox optipng
 )
 # npm: part of NodeSource's nodejs where that is installed (it conflicts with
 # Debian's npm package), a package of its own beside Debian's nodejs.

@@ -15,6 +15,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 desktop=$prefix/share/applications/$id.desktop
 for f in bin/manacalc bin/manacalc-cli share/applications/$id.desktop \
          share/man/man1/manacalc.1.gz share/man/man1/manacalc-cli.1.gz \
+         share/man/ja/man1/manacalc.1.gz share/man/ja/man1/manacalc-cli.1.gz \
+         share/locale/ja/LC_MESSAGES/manacalc.mo \
          share/metainfo/$id.metainfo.xml \
          share/icons/hicolor/16x16/apps/$id.png share/icons/hicolor/32x32/apps/$id.png \
          share/icons/hicolor/scalable/apps/$id.svg; do

@@ -79,6 +79,11 @@ check batch_bad_lines_keep_numbering '1\t2\n100\t99.5\t0\n1\t2\t3\t4\n' \
     "bad-line\n${ok_row}bad-line\n" 1 'line 3' --batch
 err_lines=11 check batch_many_bad_lines_counted "$(printf '1\\t2\\n%.0s' {1..12})" \
     "$(printf 'bad-line\\n%.0s' {1..12})" 1 '12 bad lines in all, only the first 10 shown' --batch
+# What scripts read stays the same bytes in every locale; only the message is translated.
+for l in C C.UTF-8 ja_JP.UTF-8; do
+    locale=$l err_lines=1 check "batch_statuses_under_$l" '100\t99.5\t0\n1\t2\n.4\n-80\t0\t0\n' \
+        "${ok_row}bad-line\n0\tskipped\n0\t0\t0\t0\t0\t0\tfloating-point\n" 1 'manacalc-cli: ' --batch
+done
 check batch_line_longer_than_read_buffer "$(printf '%*s' 100000 '')5\n" '2\tok\n' 0 '' --batch
 
 # Three inputs on the command line.
@@ -92,6 +97,7 @@ check inputs_error_after_partial_writes '' \
     '回復値\t1728\n1mana sec\t5.78703703703704E-03\nFPoint\t0\nNext FPoint\t0\nNext INT\t0\nNext Medi\t0\nNext Focus\t20\n' \
     1 'overflow' 999 20000 999
 check inputs_not_numeric_names_field '' '' 2 'Medi is not a number' 100 abc 0
+locale=ja_JP.UTF-8 check inputs_not_numeric_in_japanese '' '' 2 'Medi が数値ではありません' 100 abc 0
 # Typed with an input method left on. Windows hands a program its arguments in the
 # ANSI code page, where a Japanese one gives full-width digits other bytes than UTF-8.
 locale=ja_JP.UTF-8 check inputs_fullwidth_under_japanese_code_page '' \
@@ -112,7 +118,10 @@ locale=de_DE.UTF-8 check recovery_subscript_under_latin_code_page '' '' 2 \
 check recovery_overflow '' '' 1 'overflow' --recovery 40000
 
 # Arguments.
-check version '' 'manacalc-cli 1.10.0\n' 0 '' --version
+check version '' 'manacalc-cli 1.10.0\nCopyright (c) 2026 the manacalc authors\n'\
+'License: MIT <https://opensource.org/licenses/MIT>.\n'\
+'This is free software: you are free to change and redistribute it.\n'\
+'There is NO WARRANTY, to the extent permitted by law.\n' 0 '' --version
 check no_arguments '' '' 2 'Usage:'
 check two_inputs '' '' 2 'Usage:' 1 2
 check unknown_option '' '' 2 'unknown or misplaced option' --fast 1 2 3
@@ -131,14 +140,16 @@ stdout_to=/dev/full err_lines=1 check batch_unwritten '5\n' '' 3 "$full" --batch
 stdout_to=/dev/full err_lines=1 check recovery_unwritten '' '' 3 "$full" --recovery 3
 stdout_to=/dev/full err_lines=1 check help_unwritten '' '' 3 "$full" --help
 
-# --help starts with the usage and documents the batch statuses.
-help=$("${cli[@]}" --help) && help_rc=0 || help_rc=$?
-count=$((count + 1))
-if [ "$help_rc" -ne 0 ] || [[ "$help" != "Usage: manacalc-cli INT MEDI FOCUS"* ]] ||
-    [[ "$help" != *"floating-point"* ]]; then
-    failures=$((failures + 1))
-    echo "FAIL help (exit $help_rc)"
-fi
+# --help starts with the usage, in the locale's language, and documents the batch
+# statuses as scripts read them.
+for row in 'C:Usage: manacalc-cli INT MEDI FOCUS' 'ja_JP.UTF-8:使用法: manacalc-cli INT MEDI FOCUS'; do
+    help=$(LOCPATH="$locales" LC_ALL="${row%%:*}" "${cli[@]}" --help) && help_rc=0 || help_rc=$?
+    count=$((count + 1))
+    if [ "$help_rc" -ne 0 ] || [[ "$help" != "${row#*:}"* ]] || [[ "$help" != *"floating-point"* ]]; then
+        failures=$((failures + 1))
+        echo "FAIL help under ${row%%:*} (exit $help_rc)"
+    fi
+done
 
 echo "cli: $((count - failures)) passed, $failures failed"
 [ $failures -eq 0 ]

@@ -1,0 +1,27 @@
+// What manacalc-cli tells a person (--help, --version, the messages on standard
+// error) in that person's language. What scripts read (the captions, --batch's
+// answers, the exit status) never goes through here.
+#pragma once
+
+#if defined(__GNUC__)
+#define MANACALC_FORMAT_ARG [[gnu::format_arg(1)]]
+#else
+#define MANACALC_FORMAT_ARG
+#endif
+
+namespace cli {
+
+// Picks the catalogue once, before the first message: the locale's LC_MESSAGES
+// (or LANGUAGE) through gettext, on Windows the user's UI language.
+void initMessages();
+
+// The translation of an English message, or the message itself. The compiler
+// checks a translated format's arguments as it would the English format's.
+MANACALC_FORMAT_ARG const char* translate(const char* english);
+
+}  // namespace cli
+
+// The markers xgettext looks for (po/manacalc.pot): _() translates where it is
+// used, N_() only marks a text that is translated later through _().
+#define _(english) ::cli::translate(english)
+#define N_(english) english
