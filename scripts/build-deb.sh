@@ -5,6 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/deb
+# The package's folders, and the members of the .deb itself, take their modes from
+# the umask: the same one for every builder, as dpkg-buildpackage --sanitize-env sets.
+umask 022
 
 # What a Debian package build would use: hardening (fortified functions, stack
 # protector, relro, PIE) and a build path mapped out of the binaries. Debian leaves
