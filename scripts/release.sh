@@ -19,6 +19,9 @@ version=$(sed -n 's/^project(manacalc VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
 out=build/release-files
 
 scripts/build-deb.sh
+# Made again whatever the builds hold: their dates are the epoch's, which is no
+# file the build could see change.
+rm -f "build/windows/manacalc-$version-win64.zip" "build/web/web/manacalc-$version-web.zip"
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target manacalc_zip
 cmake --preset web >/dev/null
