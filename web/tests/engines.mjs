@@ -4,7 +4,8 @@
 // (selenium-webdriver) on an X server of its own. Debian's browsers all: none
 // is downloaded.
 //
-// An engine opens sessions: a fresh load of the page, its inputs ready, with
+// An engine opens sessions: a fresh load of the page (from disk, or from the
+// URL given), its inputs ready, with
 //   type(text), press('Shift+Tab'), click(id), insert(text) (no key events),
 //   run(fn, arg) (fn runs in the page; its result, awaited, comes back).
 import { spawn } from 'node:child_process';
@@ -37,8 +38,8 @@ export function playwrightSession(page) {
 async function chromium() {
     const browser = await launch();
     return {
-        async open() {
-            return playwrightSession(await openPage(browser));
+        async open(url) {
+            return playwrightSession(await openPage(browser, { url }));
         },
         close: () => browser.close(),
     };
@@ -64,8 +65,8 @@ async function firefox() {
         run: (fn, arg) => page.evaluate(fn, arg),
     };
     return {
-        async open() {
-            await page.goto(pageUrl);
+        async open(url = pageUrl) {
+            await page.goto(url);
             await page.waitForFunction(ready);
             return session;
         },
@@ -141,8 +142,8 @@ async function webkit() {
         run,
     };
     return {
-        async open() {
-            await driver.get(pageUrl);
+        async open(url = pageUrl) {
+            await driver.get(url);
             await driver.wait(() => run(ready), 10_000);
             return session;
         },
