@@ -17,9 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# libstdc++, libgcc and winpthread go into the .exe instead of DLLs beside it. The
-# PE header's link time would make every build of one commit differ: left out.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
+# libstdc++, libgcc and winpthread go into the .exe instead of DLLs beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
 # CTest runs the test programs (and lists GoogleTest's cases) through wine.
 find_program(MANACALC_WINE wine)
