@@ -15,14 +15,11 @@ for (const [engine, start] of Object.entries(kEngines)) {
             // Over http the page also offers its manifest and registers its
             // worker: the policy's rows again, watched from the page's load.
             const server = await servePage({ watch: true });
-            try {
-                for (const [name, steps] of kRows.filter(([n]) => n.startsWith('policy'))) {
-                    const open = () => browser.open(server.url);
-                    await t.test(`${name} (http)`, async () => play(await open(), steps, name));
-                }
-            } finally {
-                server.close();
+            for (const [name, steps] of kRows.filter(([n]) => n.startsWith('policy'))) {
+                const open = () => browser.open(server.url);
+                await t.test(`${name} (http)`, async () => play(await open(), steps, name));
             }
+            server.close();
         } finally {
             await browser.close();
         }

@@ -448,11 +448,10 @@ test('served over http the page installs, and calculates after an offline reload
     const server = await servePage({ watch: true });
     const profile = mkdtempSync(path.join(os.tmpdir(), 'manacalc-profile-'));
     const context = await launchWithProfile(profile);
-    // The manifest, the worker and the cached copy, all under the page's policy.
-    const violations = () => page.evaluate(() => window.violations);
-    let page;
     try {
-        page = context.pages()[0] ?? (await context.newPage());
+        const page = context.pages()[0] ?? (await context.newPage());
+        // The manifest, the worker and the cached copy, all under the page's policy.
+        const violations = () => page.evaluate(() => window.violations);
         await page.goto(server.url);
         // The worker has taken the page over, with the files in its cache.
         await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
