@@ -111,6 +111,17 @@ int closeOut(int status) {
     return kIoFailed;
 }
 
+// Writes a calculation's fields, then the error that stopped it, if one did.
+int writeResults(std::string_view out, const std::string& error) {
+    writeOut(out);
+    if (error.empty()) return 0;
+    // The results first, so that on a terminal the error reads after them; if they
+    // could not be written, that failure is the one to report.
+    if (!flushOut()) return kIoFailed;
+    std::fprintf(stderr, "manacalc-cli: %s\n", error.c_str());
+    return 1;
+}
+
 int usageError(std::string_view message) {
     std::fprintf(stderr, "manacalc-cli: %.*s\n%.*s", static_cast<int>(message.size()),
                  message.data(), static_cast<int>(kUsage.size()), kUsage.data());
@@ -126,17 +137,6 @@ std::string_view runForStatus(calc::FieldSet& fields, Calculation calculation) {
     } catch (const runtime::FloatingPointError&) {
         return "floating-point";
     }
-}
-
-// Writes a calculation's fields, then the error that stopped it, if one did.
-int writeResults(std::string_view out, const std::string& error) {
-    writeOut(out);
-    if (error.empty()) return 0;
-    // The results first, so that on a terminal the error reads after them; if they
-    // could not be written, that failure is the one to report.
-    if (!flushOut()) return kIoFailed;
-    std::fprintf(stderr, "manacalc-cli: %s\n", error.c_str());
-    return 1;
 }
 
 int runInputs(const char* intText, const char* mediText, const char* focusText) {

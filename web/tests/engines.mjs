@@ -4,8 +4,7 @@
 // (selenium-webdriver) on an X server of its own. Debian's browsers all: none
 // is downloaded.
 //
-// An engine opens sessions: a fresh load of the page (from disk, or from the
-// URL given), its inputs ready, with
+// An engine opens sessions: a fresh load of the page, its inputs ready, with
 //   type(text), press('Shift+Tab'), click(id), insert(text) (no key events),
 //   run(fn, arg) (fn runs in the page; its result, awaited, comes back).
 import { spawn } from 'node:child_process';
