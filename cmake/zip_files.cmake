@@ -39,5 +39,7 @@ foreach(file IN LISTS files)
   execute_process(COMMAND touch -d @${epoch} ${FOLDER}/${name} COMMAND_ERROR_IS_FATAL ANY)
   list(APPEND entries ${FOLDER}/${name})
 endforeach()
-execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${ZIP} -q -X -9 ${OUT} ${entries}
+# zip reads further options from ZIPOPT, which the builder may have set.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=ZIPOPT TZ=UTC
+                        ${ZIP} -q -X -9 ${OUT} ${entries}
                 COMMAND_ERROR_IS_FATAL ANY)

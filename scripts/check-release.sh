@@ -36,7 +36,8 @@ rm -rf build/release-files-other
 cp -r "$other/manacalc/build/release-files" build/release-files-other
 while read -r sum name; do
     [ "$(awk -v name="$name" '$2 == name { print $1 }' "$other_sums")" = "$sum" ] ||
-        echo "check-release: $name differs: diffoscope build/release-files/$name build/release-files-other/$name" >&2
+        echo "check-release: $name differs:" \
+            "diffoscope build/release-files/$name build/release-files-other/$name" >&2
 done <"$sums"
 diff "$sums" "$other_sums" >&2 || true
 exit 1

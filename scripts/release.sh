@@ -32,8 +32,8 @@ mkdir -p "$out"
 cp "build/deb/manacalc_${version}_$(dpkg --print-architecture).deb" \
     "build/windows/manacalc-$version-win64.zip" "build/web/web/manacalc-$version-web.zip" "$out"
 # Modes as the commit has them, whatever the builder's git settings; no name or
-# time in the gzip header.
+# time in the gzip header, and no options from the builder's GZIP.
 git -c tar.umask=0022 archive --format=tar --prefix="manacalc-$version/" HEAD |
-    gzip -9n >"$out/manacalc-$version.tar.gz"
+    env -u GZIP gzip -9n >"$out/manacalc-$version.tar.gz"
 (cd "$out" && sha256sum -- manacalc* >SHA256SUMS)
 ls -l "$out"
