@@ -10,8 +10,8 @@ NPM := $(if $(wildcard $(SYSTEM_CA)),NODE_EXTRA_CA_CERTS=$(SYSTEM_CA)) \
 	PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm
 
 .PHONY: all deps build run test test-release test-asan test-libcxx windows test-windows \
-        run-windows bench-windows web web-build test-web bench-web fuzz bench deb format clean \
-        pictures
+        run-windows bench-windows web web-build test-web bench-web fuzz bench deb release \
+        check-release pictures format clean
 
 all: build
 
@@ -106,6 +106,15 @@ deb: deps
 pictures: build windows web-build
 	cd web && $(NPM) ci --no-audit --no-fund
 	scripts/pictures.sh
+
+# Every download in build/release-files/ with SHA256SUMS: the same bytes from any
+# build of one commit.
+release: deps
+	scripts/release.sh
+
+# The release built twice, here and in a fresh clone elsewhere, compared.
+check-release: deps
+	scripts/check-release.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

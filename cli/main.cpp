@@ -119,6 +119,17 @@ int closeOut(int status) {
     return kIoFailed;
 }
 
+// Writes a calculation's fields, then the error that stopped it, if one did.
+int writeResults(std::string_view out, const std::string& error) {
+    writeOut(out);
+    if (error.empty()) return 0;
+    // The results first, so that on a terminal the error reads after them; if they
+    // could not be written, that failure is the one to report.
+    if (!flushOut()) return kIoFailed;
+    std::fprintf(stderr, "manacalc-cli: %s\n", _(error.c_str()));
+    return 1;
+}
+
 int usageError(std::string_view message) {
     std::fprintf(stderr, "manacalc-cli: %.*s\n%s", static_cast<int>(message.size()), message.data(),
                  _(kUsage.data()));
@@ -151,13 +162,7 @@ int runInputs(const char* intText, const char* mediText, const char* focusText) 
         out += fields.view(r.field);
         out += '\n';
     }
-    writeOut(out);
-    if (error.empty()) return 0;
-    // The results first, so that on a terminal the error reads after them; if they
-    // could not be written, that failure is the one to report.
-    if (!flushOut()) return kIoFailed;
-    std::fprintf(stderr, "manacalc-cli: %s\n", _(error.c_str()));
-    return 1;
+    return writeResults(out, error);
 }
 
 int runRecovery(const char* value) {
@@ -167,6 +172,7 @@ int runRecovery(const char* value) {
     }
     calc::MemoryFieldSet fields;
     fields.setText(Field::Text10, value);
+    std::string error;
     try {
         if (calc::recoveryValueEntry(fields) == calc::Outcome::Skipped) {
             std::fprintf(stderr, _("manacalc-cli: a recovery value of \"%s\" rounds to 0\n"),
@@ -174,13 +180,11 @@ int runRecovery(const char* value) {
             return 2;
         }
     } catch (const runtime::RuntimeError& e) {
-        std::fprintf(stderr, "manacalc-cli: %s\n", _(e.what()));
-        return 1;
+        error = e.what();  // 1mana sec as the error left it, as with three inputs
     }
     std::string out(fields.view(Field::Text5));
     out += '\n';
-    writeOut(out);
-    return 0;
+    return writeResults(out, error);
 }
 
 // A file of the wrong kind is bad on every line: name the first few, then count the
@@ -330,20 +334,28 @@ int run(int argc, char** argv) {
         return 0;
     }
     if (args.size() == 1 && args[0] == "--batch") return runBatch();
-    if (args.size() == 2 && args[0] == "--recovery") return runRecovery(argv[2]);
 
     // Inputs may be negative ("-80"), so only texts starting with "--" are options.
+    // --recovery comes first; its value follows, after a "--" too.
     std::vector<const char*> values;
     bool optionsEnded = false;
+    bool recovery = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
         if (!optionsEnded && a == "--") {
             optionsEnded = true;
+        } else if (!optionsEnded && a == "--recovery" && i == 1) {
+            recovery = true;
         } else if (!optionsEnded && a.starts_with("--")) {
             return usageError(_("unknown or misplaced option: ") + std::string(a));
         } else {
             values.push_back(argv[i]);
         }
+    }
+    if (recovery) {
+        if (values.empty()) return usageError(_("--recovery: the VALUE is missing"));
+        if (values.size() != 1) return usageError(_("--recovery takes one VALUE"));
+        return runRecovery(values[0]);
     }
     if (values.size() != 3) return usageError(_("expected three values: INT MEDI FOCUS"));
     return runInputs(values[0], values[1], values[2]);

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package in build/deb with Debian's default build flags, then
-# checks it as a distribution would: lintian with no errors or warnings, the
-# desktop entry, the AppStream metainfo, the manual pages in English and Japanese,
-# and the programs run from the unpacked package. With --install it also installs
-# the package with apt-get (as root, as CI does), runs it from there and removes it
+# Builds the Debian package in build/deb (scripts/build-deb.sh), then checks it
+# as a distribution would: lintian with no errors or warnings, the desktop entry,
+# the AppStream metainfo, the manual pages in English and Japanese, and the
+# programs run from the unpacked package. With --install it also installs the
+# package with apt-get (as root, as CI does), runs it from there and removes it
 # again.
 # usage: scripts/check-deb.sh [--install]
 set -euo pipefail
@@ -11,29 +11,10 @@ cd "$(dirname "$0")/.."
 install=0
 [ "${1:-}" = --install ] && install=1
 start=$SECONDS
-build=build/deb
 id=io.github.manacalc.manacalc
 
-# What a Debian package build would use: hardening (fortified functions, stack
-# protector, relro, PIE) and a build path mapped out of the binaries. Debian leaves
-# bindnow off by default; it costs this program well under a millisecond at start
-# and makes the whole relocation table read-only, so it is turned on as many
-# packages do. CMake does not read CPPFLAGS, so they go in with the compiler flags.
-export DEB_BUILD_MAINT_OPTIONS=${DEB_BUILD_MAINT_OPTIONS:-hardening=+all}
-eval "$(dpkg-buildflags --export=sh)"
-# Dates inside the package come from the release, not from the build.
-SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l packaging/deb/changelog -STimestamp)
-export SOURCE_DATE_EPOCH
-
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DMANACALC_WERROR="${MANACALC_WERROR:-OFF}" \
-    -DMANACALC_BUILD_TESTS=OFF -DMANACALC_BUILD_BENCH=OFF \
-    -DCMAKE_CXX_FLAGS="$CPPFLAGS $CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" >/dev/null
-cmake --build "$build"
-rm -f "$build"/manacalc_*.deb
-(cd "$build" && cpack -G DEB >/dev/null)
-deb=$(echo "$build"/manacalc_*_"$(dpkg --print-architecture)".deb)
-[ -f "$deb" ] || { echo "check-deb: cpack made no package" >&2; exit 1; }
+scripts/build-deb.sh
+deb=$(echo build/deb/manacalc_*_"$(dpkg --print-architecture)".deb)
 
 failures=0
 fail() { echo "check-deb: FAIL: $*" >&2; failures=$((failures + 1)); }

@@ -6,20 +6,20 @@
 // module is ready. Served over http it can be installed: beside it go the web
 // app manifest and the service worker that keeps it working offline.
 // usage: node inline_page.mjs --template T --style S --script P --glue G --wasm W
-//        --icon I --worker K --out DIR
+//        --icon I --touch-icon PNG --app-icon PNG... --worker K --out DIR
 import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 import { parseArgs } from 'node:util';
 
+const paths = ['template', 'style', 'script', 'glue', 'wasm', 'icon', 'worker', 'out'];
 const { values: args } = parseArgs({
-    options: Object.fromEntries(
-        ['template', 'style', 'script', 'glue', 'wasm', 'icon', 'worker', 'out'].map((name) => [
-            name,
-            { type: 'string' },
-        ]),
-    ),
+    options: {
+        ...Object.fromEntries(paths.map((name) => [name, { type: 'string' }])),
+        'touch-icon': { type: 'string' },
+        'app-icon': { type: 'string', multiple: true },
+    },
 });
 
 const text = (name) => readFileSync(args[name], 'utf8');
@@ -69,11 +69,18 @@ module._manacalc_start();
 // Numbers, not words: nothing fills them in or checks their spelling.
 const kPlainText = 'autocomplete="off" spellcheck="false"';
 
+// Every control's place and size, as rules of the page's style sheet: a style
+// attribute is inline style the page's policy would refuse.
+const geometry = [];
+function place(name, { left = 0, top = 0, width, height }) {
+    geometry.push(`#${name}{left:${left}px;top:${top}px;width:${width}px;height:${height}px}`);
+}
+
 function control(row, inner) {
-    const style = `left:${row.left}px;top:${row.top}px;width:${row.width}px;height:${row.height}px`;
+    place(row.name, row);
     const at = (kind) => {
         const classes = [kind, row.bold ? 'bold' : ''].filter(Boolean).join(' ');
-        return `id="${row.name}"${classes ? ` class="${classes}"` : ''} style="${style}"`;
+        return `id="${row.name}"${classes ? ` class="${classes}"` : ''}`;
     };
     switch (row.kind) {
         case 'frame':
@@ -114,17 +121,21 @@ function children(parent) {
     return ordered.map((row) => control(row, children(row.name))).join('');
 }
 
-const size = `width:${layout.width}px;height:${layout.height}px`;
-const form = `<div id="Form1" style="${size}">${children('Form1')}</div>`;
+place('Form1', layout);
+const form = `<div id="Form1">${children('Form1')}</div>`;
 // The window's faces, in the order the layout gives them; none is downloaded.
 const families = [...layout.fonts.map((family) => JSON.stringify(family)), 'sans-serif'];
 
 const style = text('style');
+const dataUrl = (type, file) => `data:${type};base64,${readFileSync(file).toString('base64')}`;
 const page = fill(text('template'), {
     TITLE: escape(layout.title),
     WINDOW: form,
-    STYLE: `:root { --gothic: ${families.join(', ')}; }\n${style}`,
-    ICON: `data:image/svg+xml;base64,${readFileSync(args.icon).toString('base64')}`,
+    STYLE: `:root { --gothic: ${families.join(', ')}; }\n${style}\n${geometry.join('\n')}`,
+    ICON: dataUrl('image/svg+xml', args.icon),
+    // An iPhone's home screen takes its icon from here, in the page itself, as
+    // the one file opened from disk must hold it.
+    TOUCH_ICON: dataUrl('image/png', args['touch-icon']),
     // The rows the handlers bind to, as they drew the window. Asked of the
     // module when it is ready, they held the inputs back by its first call
     // (10-20 ms here). A "<" stays in the JSON as its escape, so that no
@@ -134,8 +145,33 @@ const page = fill(text('template'), {
     WASM: readFileSync(args.wasm).toString('base64'),
     SCRIPT: inlineScript('script'),
 });
+
+// The page's policy: nothing runs or loads but what the page holds. Its scripts
+// and styles are allowed by their hashes, taken here from the page as written,
+// so that no edit of them can leave the policy behind; the module is compiled
+// from the page's own bytes; images are data: URLs; over http the manifest and
+// the worker come from the page's own origin. Nothing is fetched, posted or
+// framed.
+function hashes(tag) {
+    const elements = page.matchAll(new RegExp(`<${tag}\\b([^>]*)>([\\s\\S]*?)</${tag}>`, 'g'));
+    return [...elements]
+        .filter(([, attributes]) => !/\bsrc=/.test(attributes))
+        .map(([, , body]) => `'sha256-${createHash('sha256').update(body).digest('base64')}'`)
+        .join(' ');
+}
+const policy = [
+    "default-src 'none'",
+    `script-src ${hashes('script')} 'wasm-unsafe-eval'`,
+    `style-src ${hashes('style')}`,
+    'img-src data:',
+    "manifest-src 'self'",
+    "worker-src 'self'",
+    "base-uri 'none'",
+    "form-action 'none'",
+].join('; ');
+const html = fill(page, { POLICY: policy });
 const write = (name, contents) => writeFileSync(path.join(args.out, name), contents);
-write('index.html', page);
+write('index.html', html);
 
 const face = style.match(/--face:\s*(#[0-9a-f]+)/i)[1];
 const manifest = {
@@ -148,13 +184,12 @@ const manifest = {
     display: 'standalone',
     theme_color: face,
     background_color: face,
-    icons: [192, 512].map((size) => ({
-        src: `icon-${size}.png`,
-        sizes: `${size}x${size}`,
-        type: 'image/png',
-    })),
+    icons: args['app-icon'].map((file) => {
+        const size = readFileSync(file).readUInt32BE(16); // the PNG's width, its height too
+        return { src: dataUrl('image/png', file), sizes: `${size}x${size}`, type: 'image/png' };
+    }),
 };
 const manifestText = `${JSON.stringify(manifest, null, 2)}\n`;
 write('manifest.webmanifest', manifestText);
-const version = createHash('sha256').update(page).update(manifestText).digest('hex');
+const version = createHash('sha256').update(html).update(manifestText).digest('hex');
 write('sw.js', fill(text('worker'), { VERSION: version.slice(0, 16) }));

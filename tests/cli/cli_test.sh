@@ -115,7 +115,9 @@ check recovery_not_numeric '' '' 2 'not a number' --recovery x
 # A Latin code page would turn the subscript into a plain 3.
 locale=de_DE.UTF-8 check recovery_subscript_under_latin_code_page '' '' 2 \
     'recovery value is not a number: "₃"' --recovery ₃
-check recovery_overflow '' '' 1 'overflow' --recovery 40000
+# 1mana sec as the error left it, as with three inputs.
+check recovery_overflow '' '0\n' 1 'overflow' --recovery 40000
+check recovery_after_double_dash '' '2\n' 0 '' --recovery -- -5
 
 # Arguments.
 check version '' 'manacalc-cli 1.10.0\nCopyright (c) 2026 the manacalc authors\n'\
@@ -125,7 +127,7 @@ check version '' 'manacalc-cli 1.10.0\nCopyright (c) 2026 the manacalc authors\n
 check no_arguments '' '' 2 'Usage:'
 check two_inputs '' '' 2 'Usage:' 1 2
 check unknown_option '' '' 2 'unknown or misplaced option' --fast 1 2 3
-check recovery_without_value '' '' 2 'Usage:' --recovery
+check recovery_without_value '' '' 2 'the VALUE is missing' --recovery
 
 # Input that cannot be read and output that cannot be written are failures, each
 # reported once with its cause.

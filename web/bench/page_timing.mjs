@@ -30,7 +30,7 @@ function ratios(values) {
 }
 
 // The page itself, then what an installed page adds beside it.
-const kFiles = ['index.html', 'manifest.webmanifest', 'sw.js', 'icon-192.png', 'icon-512.png'];
+const kFiles = ['index.html', 'manifest.webmanifest', 'sw.js'];
 for (const name of kFiles) {
     const file = readFileSync(path.join(webBuildDir, name));
     const gzip = gzipSync(file, { level: 9 }).length;

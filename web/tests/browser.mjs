@@ -1,4 +1,8 @@
-// Debian's Chromium, headless, driven by Playwright; the page from disk.
+// Debian's Chromium, headless, driven by Playwright; the page from disk, or
+// served over http.
+import { createHash } from 'node:crypto';
+import { readFileSync } from 'node:fs';
+import { createServer } from 'node:http';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
@@ -91,4 +95,36 @@ export async function openPage(browser, options = {}) {
     if (held) return page;
     await page.waitForFunction(() => performance.getEntriesByName('inputs-ready').length > 0);
     return page;
+}
+
+// A first script of the test's own, allowed by its hash beside the page's:
+// the page's policy violations, from its first element on, in window.violations.
+const kWatch =
+    'window.violations = []; document.addEventListener("securitypolicyviolation", ' +
+    '(event) => window.violations.push(event.effectiveDirective));';
+function watched(html) {
+    const hash = createHash('sha256').update(kWatch).digest('base64');
+    const policy = /<meta http-equiv="Content-Security-Policy"[^>]*>/;
+    return String(html)
+        .replace("script-src 'sha", `script-src 'sha256-${hash}' 'sha`)
+        .replace(policy, `$&<script>${kWatch}</script>`);
+}
+
+// build/web over http on 127.0.0.1, as `make web` serves it; close the server after.
+export async function servePage({ watch = false } = {}) {
+    const types = { html: 'text/html', js: 'text/javascript' };
+    const server = createServer((request, response) => {
+        const name = new URL(request.url, 'http://x').pathname.slice(1) || 'index.html';
+        try {
+            const body = readFileSync(path.join(webBuildDir, path.basename(name)));
+            const type = types[name.split('.').pop()] ?? 'application/manifest+json';
+            const served = watch && type === 'text/html' ? watched(body) : body;
+            response.writeHead(200, { 'content-type': type }).end(served);
+        } catch {
+            response.writeHead(404).end();
+        }
+    });
+    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    server.url = `http://127.0.0.1:${server.address().port}/index.html`;
+    return server;
 }

@@ -95,8 +95,8 @@ function xFocus(env, waitFor) {
 async function chromium() {
     const browser = await launch();
     return {
-        async open() {
-            const page = await openPage(browser);
+        async open(url) {
+            const page = await openPage(browser, { url });
             await page.waitForFunction(hasFocus);
             return playwrightSession(page);
         },
@@ -137,8 +137,8 @@ async function firefox() {
         run: (fn, arg) => page.evaluate(fn, arg),
     };
     return {
-        async open() {
-            await page.goto(pageUrl);
+        async open(url = pageUrl) {
+            await page.goto(url);
             await page.waitForFunction(ready);
             await focus.take();
             return session;
@@ -218,8 +218,8 @@ async function webkit() {
         run,
     };
     return {
-        async open() {
-            await driver.get(pageUrl);
+        async open(url = pageUrl) {
+            await driver.get(url);
             await waitFor(ready);
             await focus.take();
             return session;

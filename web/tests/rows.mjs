@@ -16,6 +16,10 @@
 //   spoken TEXT | spoken none   the live region's text
 //   watch note                  from here on, count the note's writes
 //   note-writes N               the writes counted
+//   watch policy                from here on (or from the load, where the page
+//                               was served watched), the policy's violations
+//   load URL                    an image from URL, until the policy refuses it
+//   violations none | LIST      the directives violated, in order
 import assert from 'node:assert/strict';
 
 export const kResults = 'Text10 Text5 Text6 Text4 Text7 Text8';
@@ -137,6 +141,14 @@ export const kRows = [
     ['limit: undo, paste', undo('Control+z End Control+v', '1679')],
     ['limit: undo, shorten, type', undo('Control+z End Backspace 5', '167')],
     ['limit: undo, paste over all', undo('Control+z Control+a Control+v', '20')],
+    [
+        'policy: a calculation breaks none of it; the network is refused',
+        [
+            'watch policy',
+            ...calculation('100 99.5 0', '12 0.833333333333333 220 219.175 2 0.5'),
+            ...['violations none', 'load http://127.0.0.1:9/probe.png', 'violations img-src'],
+        ],
+    ],
 ];
 
 export const row = (name) => kRows.find(([n]) => n === name)[1];
@@ -155,6 +167,7 @@ function readPage(ids) {
                 note: note.hidden ? 'none' : note.textContent,
                 spoken: spoken || 'none',
                 noteWrites: window.noteWrites,
+                violations: window.violations,
             });
         }),
     );
@@ -190,6 +203,28 @@ export async function play(session, steps, name) {
             assert.equal(actual, value, at);
         } else if (verb === 'pause') {
             await session.run(() => new Promise((resolve) => setTimeout(resolve, 700)));
+        } else if (step === 'watch policy') {
+            await session.run(() => {
+                if (window.violations) return; // watched since the page loaded
+                window.violations = [];
+                document.addEventListener('securitypolicyviolation', (event) =>
+                    window.violations.push(event.effectiveDirective),
+                );
+            });
+        } else if (verb === 'load') {
+            await session.run(
+                (url) =>
+                    new Promise((resolve) => {
+                        const done = () => resolve(null);
+                        document.addEventListener('securitypolicyviolation', done, { once: true });
+                        setTimeout(done, 2000);
+                        new Image().src = url;
+                    }),
+                arg,
+            );
+        } else if (verb === 'violations') {
+            const { violations } = await session.run(readPage, []);
+            assert.equal(violations.join(' ') || 'none', arg, at);
         } else if (verb === 'watch') {
             await session.run((id) => {
                 window.noteWrites = 0;
