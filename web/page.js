@@ -65,6 +65,8 @@
             note.hidden = false;
             placeNote();
         },
+        // The note lies inside the page, over no other window: the page tells
+        // the rules of no activation, and they never ask it to step aside.
         hideNote() {
             note.hidden = true;
         },
@@ -181,13 +183,6 @@
                 element.addEventListener('click', () => manacalc._manacalc_click());
             }
         }
-        document.addEventListener('keydown', (event) => {
-            // WebKitGTK names Shift+Tab "Unidentified"; its code is Tab's.
-            const tab = event.key === 'Tab' || event.keyCode === 9;
-            if (!tab || event.isComposing || event.ctrlKey || event.altKey) return;
-            event.preventDefault();
-            manacalc._manacalc_tab(event.shiftKey ? 1 : 0);
-        });
         // The build drew the start: the first input focused and emptied by
         // its focus handler. A player who has since gone elsewhere stays.
         manacalc._manacalc_resume(rows.get(document.activeElement)?.field ?? -1);
@@ -206,7 +201,7 @@
     }
 
     // Window-wide: the keys held, forgotten when the browser window or tab
-    // loses the focus.
+    // loses the focus, and Tab.
     window.addEventListener(
         'keydown',
         (event) => {
@@ -216,6 +211,15 @@
         true,
     );
     window.addEventListener('keyup', (event) => keysDown.delete(event.code), true);
+    // Tab goes round the inputs only, as the rules take it; before they are
+    // ready, nowhere rather than out of the window.
+    document.addEventListener('keydown', (event) => {
+        // WebKitGTK names Shift+Tab "Unidentified"; its code is Tab's.
+        const tab = event.key === 'Tab' || event.keyCode === 9;
+        if (!tab || event.isComposing || event.ctrlKey || event.altKey) return;
+        event.preventDefault();
+        manacalc?._manacalc_tab(event.shiftKey ? 1 : 0);
+    });
     window.addEventListener('blur', (event) => {
         if (event.target !== window) return;
         keysDown.clear();

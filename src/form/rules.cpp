@@ -124,23 +124,32 @@ Status Rules::run(Control origin, Summary written, Handler handler) {
         const std::string_view text = ui::noteText(status);
         if (!m_note || m_note->at != origin || m_note->text != text) {
             m_note = Note{origin, text};
-            if (m_active) m_port.showNote(origin, text);
-            m_port.announce(text, Voice::Note);
+            if (m_active) tellNote();
         }
     }
     return status;
 }
 
+// Told once, as it first shows: an error raised while the window is not the
+// active one is told when the player comes back to it.
+void Rules::tellNote() {
+    m_port.showNote(m_note->at, m_note->text);
+    m_port.announce(m_note->text, Voice::Note);
+    m_note->told = true;
+}
+
 // A note that stands above every other window would cover the game: it goes
-// with the window and comes back with it while the error stands, untold.
+// with the window and comes back with it while the error stands.
 void Rules::activated(bool active) {
     if (active == m_active) return;
     m_active = active;
     if (!m_note) return;
-    if (active) {
+    if (!active) {
+        m_port.hideNote();
+    } else if (m_note->told) {
         m_port.showNote(m_note->at, m_note->text);
     } else {
-        m_port.hideNote();
+        tellNote();
     }
 }
 
@@ -174,14 +183,12 @@ Edit limitEdit(int limit, std::u16string_view before, std::u16string_view after,
         before.begin());
     const std::size_t start = std::min({common, cursor, end});
     const std::u16string_view inserted = after.substr(start, cursor - start);
-    std::size_t room = roomLeft(limit, before.size(), end - start);
-    if (inserted.size() <= room) return unchanged;
-    // A character outside the BMP is two units; half of one is no character.
-    if (room > 0 && inserted[room - 1] >= 0xD800 && inserted[room - 1] < 0xDC00) --room;
+    const std::size_t kept = fitting(inserted, roomLeft(limit, before.size(), end - start));
+    if (kept == inserted.size()) return unchanged;
     std::u16string text(before.substr(0, start));
-    text += inserted.substr(0, room);
+    text += inserted.substr(0, kept);
     text += tail;
-    return {std::move(text), start + room};
+    return {std::move(text), start + kept};
 }
 
 }  // namespace form

@@ -61,7 +61,7 @@ public:
     Rules& operator=(const Rules&) = delete;
 
     // The window is open: the first input takes the focus, and that is its
-    // entry, unless a text box already holds the focus.
+    // entry, unless a focus has already been counted (arrived or resumed).
     void start();
     // The focus is where it is and every entry so far was handled (the page,
     // whose start was drawn before its handlers were bound).
@@ -98,6 +98,7 @@ private:
 
     void sendTab() override;
     void moveTo(calc::Field input);
+    void tellNote();
     template <typename Handler>
     calc::Status run(Control origin, Summary written, Handler handler);
 
@@ -110,6 +111,7 @@ private:
     struct Note {
         Control at;
         std::string_view text;
+        bool told = false;
     };
     std::optional<Note> m_note;  // the error that stands
 
@@ -124,6 +126,13 @@ constexpr std::size_t roomLeft(int limit, std::size_t length, std::size_t select
     const std::size_t kept = length - selected;
     const auto max = static_cast<std::size_t>(limit);
     return kept < max ? max - kept : 0;
+}
+
+// How much of text goes into room: all of it that fits, and never half of a
+// character outside the BMP, which takes two units (texts in UTF-16).
+constexpr std::size_t fitting(std::u16string_view text, std::size_t room) {
+    if (text.size() <= room) return text.size();
+    return room > 0 && text[room - 1] >= 0xD800 && text[room - 1] < 0xDC00 ? room - 1 : room;
 }
 
 // What an edit by the player may leave in a box with a typing limit, for a

@@ -90,10 +90,10 @@ constexpr bool isInput(const ControlRow& row) {
 // The inputs' rows by tab index, the order Tab and Enter take through them:
 // nothing else in the window is in the cycle.
 inline constexpr auto kInputOrder = [] {
-    std::array<std::size_t, 4> order{};
+    std::array<std::size_t, std::count_if(kControls.begin(), kControls.end(), isInput)> order{};
     std::size_t n = 0;
     for (std::size_t i = 0; i < kControls.size(); ++i) {
-        if (isInput(kControls[i])) order.at(n++) = i;
+        if (isInput(kControls[i])) order[n++] = i;
     }
     std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
         return kControls[a].tabIndex < kControls[b].tabIndex;
@@ -134,7 +134,7 @@ inline constexpr std::string_view kOverflowNote = "オーバーフローしま�
 // With the typing limits, the only way to it is a recovery value of 0.
 inline constexpr std::string_view kFloatingPointNote = "回復値が 0 のため計算できません。";
 
-// The note for a calculation error.
+// The note for a calculation error (Overflow or FloatingPoint).
 constexpr std::string_view noteText(calc::Status error) {
     return error == calc::Status::Overflow ? kOverflowNote : kFloatingPointNote;
 }

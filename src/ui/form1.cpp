@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QInputMethodEvent>
@@ -35,11 +36,11 @@ QString typedText(const QKeyEvent& key) {
     return printable ? text : QString();
 }
 
-}  // namespace
-
 std::u16string_view utf16(const QString& text) {
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
+
+}  // namespace
 
 // Limits what the player types, pastes or drops, never what the program
 // writes: QLineEdit::setMaxLength would also cut setText, and a recovery value
@@ -70,11 +71,12 @@ public:
         return Acceptable;
     }
 
-    // The characters that typing at the cursor may still put in.
-    qsizetype room() const {
-        return static_cast<qsizetype>(
+    // What of a text put in at the cursor, over the selection, goes in.
+    QString fitted(const QString& text) const {
+        const std::size_t room =
             form::roomLeft(m_limit, static_cast<std::size_t>(m_box->text().size()),
-                           static_cast<std::size_t>(m_box->selectedText().size())));
+                           static_cast<std::size_t>(m_box->selectedText().size()));
+        return text.left(static_cast<qsizetype>(form::fitting(utf16(text), room)));
     }
 
     void write(const QString& text) {
@@ -227,12 +229,18 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                             (key->modifiers() & Qt::ShiftModifier) != 0);
                 return true;
             }
-            // Refused before the box takes it: a box that takes a character and
-            // then takes it back has already told a screen reader that it went
-            // in. Its release still recalculates, as every key release does.
-            const QString typed = typedText(*key);
-            if (!typed.isEmpty() && typed.size() > limit->room()) return true;
-            break;
+            // What does not fit is cut before the box takes it, as the system's
+            // edit control cuts it: a box that takes a character and then takes
+            // it back has already told a screen reader that it went in, and
+            // what the limit cuts later cannot be undone. Its release still
+            // recalculates, as every key release does.
+            const QString inserted = key->matches(QKeySequence::Paste)
+                                         ? QGuiApplication::clipboard()->text()
+                                         : typedText(*key);
+            const QString fitted = limit->fitted(inserted);
+            if (fitted.size() == inserted.size()) break;
+            if (!fitted.isEmpty() || (*at)->hasSelectedText()) (*at)->insert(fitted);
+            return true;
         }
         case QEvent::KeyRelease: {
             const auto* key = static_cast<QKeyEvent*>(event);
@@ -253,7 +261,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             // the box's undo steps; a commit cut to nothing still ends the
             // composition.
             if (commit->replacementLength() == 0) {
-                commit->setCommitString(commit->commitString().left(limit->room()));
+                commit->setCommitString(limit->fitted(commit->commitString()));
             }
             break;
         }

@@ -76,8 +76,12 @@ void notify(HWND window, const std::wstring& text) {
     using Raise = HRESULT(WINAPI*)(IRawElementProviderSimple*, int, int, BSTR, BSTR);
     using AllocString = BSTR(WINAPI*)(const OLECHAR*);
     using FreeString = void(WINAPI*)(BSTR);
-    static const HMODULE uia = LoadLibraryW(L"uiautomationcore.dll");
-    static const HMODULE oleaut = LoadLibraryW(L"oleaut32.dll");
+    // From the system's folder only: the program may stand in any folder,
+    // beside whatever a download put there.
+    static const HMODULE uia =
+        LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    static const HMODULE oleaut =
+        LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     static const auto listening = function<Listening>(uia, "UiaClientsAreListening");
     static const auto hostProvider = function<HostProvider>(uia, "UiaHostProviderFromHwnd");
     static const auto raise = function<Raise>(uia, "UiaRaiseNotificationEvent");

@@ -131,7 +131,7 @@ Form1::~Form1() {
 
 void Form1::show(int showCommand) {
     ShowWindow(m_hwnd, showCommand);
-    // Whether or not the window was activated on the way.
+    // The first input's entry, if the window's activation did not bring it.
     m_rules.start();
 }
 
@@ -287,6 +287,7 @@ void Form1::hideNote() {
     m_note->hide();
 }
 
+// The note describes no field here: screen readers read it as an alert.
 void Form1::dismissNote() {
     m_note->hide();
 }
@@ -420,14 +421,18 @@ std::size_t Form1::indexOf(HWND control) const {
 // Every text box: the focus arriving, and Tab through the inputs, also from
 // a result the player clicked into.
 LRESULT Form1::textBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    const ControlRow& row = kControls[indexOf(box)];
-    const Field field = *calc::fieldByName(row.name);
+    const auto field =
+        static_cast<Field>(std::find(m_fields.begin(), m_fields.end(), box) - m_fields.begin());
     switch (message) {
         case WM_KEYDOWN:
             if (wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
                 m_rules.tab(GetKeyState(VK_SHIFT) < 0);
                 return 0;
             }
+            break;
+        case WM_CHAR:
+            // Tab and Enter are the rules' to act on; an edit would only beep.
+            if (wParam == L'\t' || wParam == L'\r' || wParam == L'\n') return 0;
             break;
         case WM_SETFOCUS: {
             const LRESULT result = byClass(box, message, wParam, lParam);
@@ -437,16 +442,14 @@ LRESULT Form1::textBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lPar
         default:
             break;
     }
-    if (ui::isInput(row)) return inputMessage(field, box, message, wParam, lParam);
+    if (ui::isInput(kControls[indexOf(box)])) {
+        return inputMessage(field, box, message, wParam, lParam);
+    }
     return byClass(box, message, wParam, lParam);
 }
 
 LRESULT Form1::inputMessage(Field field, HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CHAR:
-            // Tab and Enter are the rules' to act on; an edit would only beep.
-            if (wParam == L'\t' || wParam == L'\r' || wParam == L'\n') return 0;
-            break;
         case WM_KEYUP:
         case WM_SYSKEYUP:
             // The native code is the one the handlers expect. A held key

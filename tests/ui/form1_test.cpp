@@ -221,15 +221,21 @@ private slots:
 
     void focusCycle_data() {
         QTest::addColumn<int>("key");
-        QTest::newRow("tab") << int(Qt::Key_Tab);
-        QTest::newRow("enter") << int(Qt::Key_Return);
-        QTest::newRow("keypad_enter") << int(Qt::Key_Enter);
+        QTest::addColumn<QList<Field>>("order");
+        const QList<Field> forward = {Field::Text2, Field::Text3, Field::Text10, Field::Text1};
+        QTest::newRow("tab") << int(Qt::Key_Tab) << forward;
+        QTest::newRow("enter") << int(Qt::Key_Return) << forward;
+        QTest::newRow("keypad_enter") << int(Qt::Key_Enter) << forward;
+        QTest::newRow("backtab") << int(Qt::Key_Backtab)
+                                 << QList<Field>{Field::Text10, Field::Text3, Field::Text2,
+                                                 Field::Text1};
     }
 
     void focusCycle() {
         QFETCH(int, key);
+        QFETCH(QList<Field>, order);
         QCOMPARE(focused(), box(Field::Text1));
-        for (Field next : {Field::Text2, Field::Text3, Field::Text10, Field::Text1}) {
+        for (Field next : order) {
             QTest::keyClick(focused(), static_cast<Qt::Key>(key));
             QCOMPARE(focused(), box(next));
         }
@@ -330,9 +336,13 @@ private slots:
         QTest::mouseClick(box(field), Qt::LeftButton);
         QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
         if (pasted) {
+            // Cut as it goes in, and undone as a paste is.
             QGuiApplication::clipboard()->setText(typed);
             QTest::keyClick(focused(), Qt::Key_V, Qt::ControlModifier);
-            typed.clear();
+            QCOMPARE(text(field), kept);
+            QTest::keyClick(focused(), Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(text(field), QString());
+            return;
         }
         for (const QChar c : typed) {
             if (c.unicode() < 0x80) {
