@@ -406,7 +406,7 @@ LRESULT Form1::handleControl(HWND control, UINT message, WPARAM wParam, LPARAM l
         return buttonMessage(control, message, wParam, lParam);
     // A screen reader may meet a text box before the window.
     if (message == WM_GETOBJECT) annotate();
-    return textBoxMessage(control, message, wParam, lParam);
+    return textBoxMessage(i, control, message, wParam, lParam);
 }
 
 LRESULT Form1::byClass(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -420,7 +420,7 @@ std::size_t Form1::indexOf(HWND control) const {
 
 // Every text box: the focus arriving, and Tab through the inputs, also from
 // a result the player clicked into.
-LRESULT Form1::textBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Form1::textBoxMessage(std::size_t i, HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto field =
         static_cast<Field>(std::find(m_fields.begin(), m_fields.end(), box) - m_fields.begin());
     switch (message) {
@@ -442,7 +442,7 @@ LRESULT Form1::textBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lPar
         default:
             break;
     }
-    if (ui::isInput(kControls[indexOf(box)])) {
+    if (ui::isInput(kControls[i])) {
         return inputMessage(field, box, message, wParam, lParam);
     }
     return byClass(box, message, wParam, lParam);

@@ -55,7 +55,8 @@ private:
     // What the control's own class does with a message.
     LRESULT byClass(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     std::size_t indexOf(HWND control) const;
-    LRESULT textBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    // i: the control's row, which its procedure has looked up already.
+    LRESULT textBoxMessage(std::size_t i, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT inputMessage(calc::Field field, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT buttonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
