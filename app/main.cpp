@@ -9,10 +9,10 @@
 
 #include <QApplication>
 
-#include "ui/form1.h"
-#include "ui/server_decorations.h"
-#include "ui/titled_window.h"
-#include "ui/window_icon.h"
+#include "qt/form1.h"
+#include "qt/server_decorations.h"
+#include "qt/titled_window.h"
+#include "qt/window_icon.h"
 
 namespace {
 
@@ -152,7 +152,7 @@ bool leaveTitleBarToCompositor() {
 bool needsOwnTitleStrip(bool titleBarChoiceOurs) {
     return titleBarChoiceOurs &&
            QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
-           ui::waylandServerDecorations() == ui::ServerDecorations::Absent;
+           qt::waylandServerDecorations() == qt::ServerDecorations::Absent;
 }
 
 }  // namespace
@@ -176,15 +176,15 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral(MANACALC_APP_ID));
     QApplication::setDesktopFileName(QStringLiteral(MANACALC_APP_ID));
 
-    QApplication::setWindowIcon(ui::windowIcon());
+    QApplication::setWindowIcon(qt::windowIcon());
 
     std::unique_ptr<QWidget> window;
     if (needsOwnTitleStrip(titleBarChoiceOurs)) {
-        auto titled = std::make_unique<ui::TitledWindow>();
-        titled->setContent(new ui::Form1(titled.get()));
+        auto titled = std::make_unique<qt::TitledWindow>();
+        titled->setContent(new qt::Form1(titled.get()));
         window = std::move(titled);
     } else {
-        window = std::make_unique<ui::Form1>();
+        window = std::make_unique<qt::Form1>();
     }
     window->show();
     return QApplication::exec();

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "layout/layout_table.h"
+#include "ui/layout_table.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

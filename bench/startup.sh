@@ -22,7 +22,7 @@ if [ "${1:-}" = --compare ]; then
 fi
 build=${1:-build/release}
 runs=${2:-31}
-timer=$build/tests/ui/map_timer
+timer=$build/tests/qt/map_timer
 app=$build/app/manacalc
 bare=$build/bench/bare_window
 for f in "$timer" "$app" "$bare" ${compare:+"$compare"}; do
@@ -54,18 +54,18 @@ xvfb-run -a -s "-screen 0 640x480x24 -noreset" env -u QT_QPA_PLATFORM XDG_RUNTIM
         done
     fi' _ "$timer" "$runs" "${programs[@]}" 2>"$out.err" >"$out"
 
-ui=$(dirname "$0")/../tests/ui
-"$ui/weston_run.sh" bash -c '
-    app=$1 runs=$2 ui=$3 shot=$(mktemp)
+qt_tests=$(dirname "$0")/../tests/qt
+"$qt_tests/weston_run.sh" bash -c '
+    app=$1 runs=$2 qt_tests=$3 shot=$(mktemp)
     for ((i = 0; i < runs; i++)); do
         "$app" & pid=$!
-        "$ui/wayland_window.sh" "$pid" "$shot" >/dev/null || exit 1
+        "$qt_tests/wayland_window.sh" "$pid" "$shot" >/dev/null || exit 1
         sleep 1
         awk "/^VmRSS:/ { print \"wayland\", $i, \"rss_kib\", \$2 }" "/proc/$pid/status"
         kill "$pid"
         wait "$pid" || true
     done
-    rm -f "$shot"' _ "$app" "$runs" "$ui" 2>/dev/null >>"$out"
+    rm -f "$shot"' _ "$app" "$runs" "$qt_tests" 2>/dev/null >>"$out"
 
 # A start that mapped no window leaves its round unpaired; say why.
 grep -h '^map_timer:' "$out.err" | sort | uniq -c | sed 's/^/startup: /' >&2 || true

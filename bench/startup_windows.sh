@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-21}
-timer=$PWD/build/release/tests/ui/map_timer
+timer=$PWD/build/release/tests/qt/map_timer
 app=$PWD/build/windows/app/windows/manacalc.exe
 bare=$PWD/build/windows/bench/windows/bare_window_win.exe
 for f in "$timer" "$app" "$bare"; do

@@ -2,7 +2,7 @@
 
 #include "calc/field_set.h"
 #include "calc/handlers.h"
-#include "layout/layout_table.h"
+#include "ui/layout_table.h"
 
 namespace web {
 namespace {

@@ -11,9 +11,9 @@
 
 #include "calc/field_set.h"
 #include "calc/status.h"
-#include "form/rules.h"
 #include "layout_json.h"
 #include "page_port.h"
+#include "ui/rules.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ web::PagePort& page() {
     return port;
 }
 
-form::Rules& rules() {
-    static form::Rules r{page(), page()};
+ui::Rules& rules() {
+    static ui::Rules r{page(), page()};
     return r;
 }
 

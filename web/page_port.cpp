@@ -54,7 +54,7 @@ void PagePort::moveFocus(calc::Field input) {
     call("moveFocus", fieldNumber(input));
 }
 
-void PagePort::showNote(form::Control at, std::string_view text) {
+void PagePort::showNote(ui::Control at, std::string_view text) {
     call("showNote", static_cast<int>(at), text);
 }
 
@@ -66,8 +66,8 @@ void PagePort::dismissNote() {
     call("dismissNote");
 }
 
-void PagePort::announce(std::string_view text, form::Voice voice) {
-    call(voice == form::Voice::Note ? "announceNote" : "announceResults", 0, text);
+void PagePort::announce(std::string_view text, ui::Voice voice) {
+    call(voice == ui::Voice::Note ? "announceNote" : "announceResults", 0, text);
 }
 
 void PagePort::startPause(int milliseconds) {

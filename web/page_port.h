@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "calc/field_set.h"
-#include "form/rules.h"
+#include "ui/rules.h"
 
 namespace web {
 
@@ -16,16 +16,16 @@ namespace web {
 // (the module's "page" option), and the boxes stay the only copy of the
 // state. Fields and controls are numbers: calc::index and the row in the
 // layout.
-class PagePort final : public calc::FieldSet, public form::Port {
+class PagePort final : public calc::FieldSet, public ui::Port {
 public:
     std::string text(calc::Field f) const override;
     void setText(calc::Field f, std::string_view text) override;
 
     void moveFocus(calc::Field input) override;
-    void showNote(form::Control at, std::string_view text) override;
+    void showNote(ui::Control at, std::string_view text) override;
     void hideNote() override;
     void dismissNote() override;
-    void announce(std::string_view text, form::Voice voice) override;
+    void announce(std::string_view text, ui::Voice voice) override;
     void startPause(int milliseconds) override;
     void stopPause() override;
 };

@@ -11,7 +11,7 @@
 #include <array>
 #include <string>
 
-#include "layout/layout_table.h"
+#include "ui/layout_table.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "layout/layout_table.h"
+#include "ui/layout_table.h"
 
 namespace win {
 

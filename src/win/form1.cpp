@@ -279,7 +279,7 @@ void Form1::moveFocus(Field input) {
     SendMessageW(textBox(input), EM_SETSEL, 0, -1);
 }
 
-void Form1::showNote(form::Control at, std::string_view text) {
+void Form1::showNote(ui::Control at, std::string_view text) {
     m_note->showAt(m_controls[at], widen(text));
 }
 
@@ -292,8 +292,8 @@ void Form1::dismissNote() {
     m_note->hide();
 }
 
-void Form1::announce(std::string_view text, form::Voice voice) {
-    if (voice == form::Voice::Results) {
+void Form1::announce(std::string_view text, ui::Voice voice) {
+    if (voice == ui::Voice::Results) {
         m_announced = text;
         notify(m_hwnd, widen(text));
         return;

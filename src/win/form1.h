@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "calc/field_set.h"
-#include "form/rules.h"
-#include "layout/layout_table.h"
+#include "ui/layout_table.h"
+#include "ui/rules.h"
 #include "win/annotations.h"
 #include "win/error_note.h"
 #include "win/fonts.h"
@@ -20,7 +20,7 @@ namespace win {
 // set: the calculations read and write the controls themselves, so no copy of
 // the state exists anywhere else. It hands the controls' messages to the
 // window's rules and does what they ask of it in the system's terms.
-class Form1 final : public calc::FieldSet, private form::Port {
+class Form1 final : public calc::FieldSet, private ui::Port {
 public:
     // Creates the window, hidden, at the DPI of the monitor it lands on.
     explicit Form1(HINSTANCE instance);
@@ -69,10 +69,10 @@ private:
     void layOut();
 
     void moveFocus(calc::Field input) override;
-    void showNote(form::Control at, std::string_view text) override;
+    void showNote(ui::Control at, std::string_view text) override;
     void hideNote() override;
     void dismissNote() override;
-    void announce(std::string_view text, form::Voice voice) override;
+    void announce(std::string_view text, ui::Voice voice) override;
     void startPause(int milliseconds) override;
     void stopPause() override;
 
@@ -90,7 +90,7 @@ private:
     bool m_closing = false;  // destroyed by its owner, not closed by the player
     bool m_annotated = false;
     bool m_noteAnnotated = false;
-    form::Rules m_rules{*this, *this};
+    ui::Rules m_rules{*this, *this};
 };
 
 }  // namespace win

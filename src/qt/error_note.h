@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QLabel>
+#include <QPointer>
+
+namespace qt {
+
+// A tooltip-like note that shows a calculation error beside a field. It never
+// takes the focus and needs no click to close: a modal box would swallow the
+// player's typing, and the Enter released to close it would land in the field
+// and raise the same error again.
+class ErrorNote final : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit ErrorNote(QWidget* owner);
+
+    // Shows message just below the field, which is described by it while it
+    // stands, so that a screen reader that comes back to the field reads why
+    // its results did not change.
+    void showAt(QWidget* field, const QString& message);
+    // The error no longer stands: the note goes, and the description with it.
+    void dismiss();
+    // Moves a visible note back under its field after the window moved.
+    void follow();
+
+private:
+    void place();
+    void releaseField();
+
+    QPointer<QWidget> m_field;
+};
+
+}  // namespace qt

@@ -1,0 +1,137 @@
+#include "ui/rules.h"
+
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "calc/field_set.h"
+#include "ui/layout_table.h"
+
+namespace {
+
+using calc::Field;
+
+// A front end without a platform: it logs what the rules ask of it, and the
+// inputs emptied by an entry, as "what; what; ...". Its focus moves only when
+// a step says it arrived.
+class FakeWindow final : public calc::FieldSet, public ui::Port {
+public:
+    std::string text(Field f) const override { return m_fields.text(f); }
+    void setText(Field f, std::string_view t) override {
+        if (t.empty()) say(std::string(calc::fieldName(f)) + "=");
+        m_fields.setText(f, t);
+    }
+    void moveFocus(Field input) override { say("focus " + std::string(calc::fieldName(input))); }
+    void showNote(ui::Control at, std::string_view text) override {
+        say("show " + std::string(ui::kControls[at].name) + " " + std::string(text));
+    }
+    void hideNote() override { say("hide"); }
+    void dismissNote() override { say("dismiss"); }
+    void announce(std::string_view text, ui::Voice voice) override {
+        say((voice == ui::Voice::Note ? "tell note " : "tell ") + std::string(text));
+    }
+    void startPause(int ms) override { say("pause " + std::to_string(ms)); }
+    void stopPause() override { say("stop"); }
+    void say(const std::string& what) { log += (log.empty() ? "" : "; ") + what; }
+
+    calc::MemoryFieldSet m_fields;
+    std::string log;
+};
+
+// Steps separated by ";": start | resume BOX | arrive BOX | set BOX TEXT |
+// key BOX [CODE] | commit BOX | click | away | back | pause
+// (the pause timer ran out).
+void play(ui::Rules& rules, FakeWindow& w, const std::string& steps) {
+    std::istringstream all(steps);
+    for (std::string step; std::getline(all, step, ';');) {
+        std::istringstream words(step);
+        std::string verb, box, arg;
+        words >> verb >> box >> arg;
+        const auto field = calc::fieldByName(box);
+        if (verb == "start") rules.start();
+        if (verb == "resume") rules.resume(field);
+        if (verb == "arrive") rules.focusArrived(*field);
+        if (verb == "set") w.m_fields.setText(*field, arg);
+        if (verb == "key") rules.keyReleased(*field, arg.empty() ? 48 : std::stoi(arg), 0);
+        if (verb == "commit") rules.committed(*field);
+        if (verb == "click") rules.click();
+        if (verb == "away" || verb == "back") rules.activated(verb == "back");
+        if (verb == "pause") rules.pauseEnded();
+    }
+}
+
+struct Row {
+    const char* name;
+    std::string steps, seen;
+};
+
+class Rules : public testing::TestWithParam<Row> {};
+
+TEST_P(Rules, PortSeesWhatTheRulesSay) {
+    FakeWindow w;
+    ui::Rules rules(w, w);
+    play(rules, w, GetParam().steps);
+    EXPECT_EQ(w.log, GetParam().seen);
+}
+
+// INT -80 with Medi and Focus 0 raises at the seconds of a recovery value of 0.
+const std::string kError = "set Text1 -80; key Text1; ";
+const std::string kZero = "回復値が 0 のため計算できません。";
+const std::string kShown = "stop; show Text1 " + kZero + "; tell note " + kZero;
+const std::string kOverflow = "オーバーフローしました。";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Rules,
+    testing::Values(
+        // Entry and return.
+        Row{"start_after_the_focus_came_is_no_second_entry", "arrive Text1; start", "Text1="},
+        Row{"resumed_focus_is_no_entry", "resume Text1; arrive Text1; start", ""},
+        Row{"only_another_box_is_an_entry",
+            "arrive Text2; set Text2 45; away; arrive Text2; back; arrive Text2; arrive Text10; "
+            "arrive Text2",
+            "Text2=; Text2="},
+        // The note.
+        Row{"error_is_shown_and_told_once", kError + "key Text1", kShown + "; stop"},
+        Row{"another_place_or_error_is_told", kError + "click; set Text2 40000; key Text1",
+            kShown + "; stop; show Command1 " + kZero + "; tell note " + kZero +
+                "; stop; show Text1 " + kOverflow + "; tell note " + kOverflow},
+        Row{"note_steps_aside_and_returns_untold", kError + "away; back",
+            kShown + "; hide; show Text1 " + kZero},
+        Row{"error_while_away_is_told_on_return", "away; " + kError + "back", kShown},
+        // The summary.
+        Row{"recovery_value_keeps_a_waiting_full_summary",
+            "key Text1; set Text10 5; commit Text10; pause",
+            "pause 500; pause 500; tell 回復値 5、1mana 2 sec"},
+        Row{"any_key_holds_a_waiting_summary_back",
+            "set Text2 x; key Text1; set Text2 0; key Text1; set Text2 x; key Text1",
+            "pause 500; pause 500"},
+        Row{"told_when_changed_or_after_an_error",
+            "key Text1; pause; key Text1; pause; " + kError + "set Text1 0; key Text1; pause",
+            "pause 500; tell 回復値 2、1mana 5 sec; pause 500; " + kShown +
+                "; dismiss; pause 500; tell 回復値 2、1mana 5 sec"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// What a paste, a drop or a commit may leave in a box with a typing limit of
+// three: what it inserts is cut to the room left.
+struct LimitRow {
+    const char* name;
+    std::u16string before, after;
+    std::size_t cursor;
+    std::u16string kept;
+};
+
+class TypingLimit : public testing::TestWithParam<LimitRow> {};
+
+TEST_P(TypingLimit, CutsWhatWasInserted) {
+    const LimitRow& r = GetParam();
+    EXPECT_EQ(ui::limitEdit(3, r.before, r.after, r.cursor).text, r.kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TypingLimit,
+    testing::Values(LimitRow{"paste_repeating_its_neighbour", u"ab", u"abXYb", 4, u"abb"},
+                    LimitRow{"no_half_character", u"1", u"1a\U0001F600", 4, u"1a"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
