@@ -15,12 +15,9 @@ int main(int argc, char** argv) {
     window.setWindowTitle(QStringLiteral("bare"));
     window.setFixedSize(ui::toPixels(ui::kClientWidthTwips), ui::toPixels(ui::kClientHeightTwips));
     std::array<QWidget*, ui::kControls.size()> built{};
-    for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+    for (const ui::Control i : ui::kMadeAbove) {
         const ui::ControlRow& row = ui::kControls[i];
-        QWidget* parent = &window;
-        for (std::size_t p = 0; p < i; ++p) {
-            if (ui::kControls[p].name == row.parent) parent = built[p];
-        }
+        QWidget* parent = ui::kParents[i] == ui::kForm1 ? &window : built[ui::kParents[i]];
         const QString caption =
             QString::fromUtf8(row.caption.data(), static_cast<qsizetype>(row.caption.size()));
         switch (row.kind) {

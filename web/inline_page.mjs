@@ -5,7 +5,7 @@
 // so that it shows at once; the page script binds its handlers once the
 // module is ready. Served over http it can be installed: beside it go the web
 // app manifest and the service worker that keeps it working offline.
-// usage: node inline_page.mjs --template T --style S --script P --glue G --wasm W
+// usage: node inline_page.mjs --template T --style S --script P... --glue G --wasm W
 //        --icon I --touch-icon PNG --app-icon PNG... --worker K --out DIR
 import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
@@ -13,10 +13,11 @@ import { createRequire } from 'node:module';
 import path from 'node:path';
 import { parseArgs } from 'node:util';
 
-const paths = ['template', 'style', 'script', 'glue', 'wasm', 'icon', 'worker', 'out'];
+const paths = ['template', 'style', 'glue', 'wasm', 'icon', 'worker', 'out'];
 const { values: args } = parseArgs({
     options: {
         ...Object.fromEntries(paths.map((name) => [name, { type: 'string' }])),
+        script: { type: 'string', multiple: true },
         'touch-icon': { type: 'string' },
         'app-icon': { type: 'string', multiple: true },
     },
@@ -25,9 +26,9 @@ const { values: args } = parseArgs({
 const text = (name) => readFileSync(args[name], 'utf8');
 
 // An inline script ends at the first "</script", wherever it stands.
-function inlineScript(name) {
-    const source = text(name);
-    if (/<\/script/i.test(source)) throw new Error(`${args[name]} contains "</script"`);
+function inlineScript(file) {
+    const source = readFileSync(file, 'utf8');
+    if (/<\/script/i.test(source)) throw new Error(`${file} contains "</script"`);
     return source;
 }
 
@@ -64,7 +65,7 @@ const module = await createManacalc({
 });
 const layout = JSON.parse(module.UTF8ToString(module._manacalc_layout()));
 for (const row of layout.controls) if (row.field >= 0) fields[row.field] = row.text;
-module._manacalc_start();
+module._manacalc_activated(-1);
 
 // Numbers, not words: nothing fills them in or checks their spelling.
 const kPlainText = 'autocomplete="off" spellcheck="false"';
@@ -112,17 +113,14 @@ function control(row, inner) {
     }
 }
 
-// Labels lie beneath frames, text boxes and the button, which hide them where
-// they overlap (Label11 under Frame2, Label12 under Text10): first in their parent.
+// A control's children as the layout makes them: a later element lies above.
 function children(parent) {
-    const rows = layout.controls.filter((row) => row.parent === parent);
-    const labels = rows.filter((r) => r.kind === 'label');
-    const ordered = [...labels, ...rows.filter((r) => r.kind !== 'label')];
-    return ordered.map((row) => control(row, children(row.name))).join('');
+    const made = layout.madeAbove.filter((i) => layout.controls[i].parent === parent);
+    return made.map((i) => control(layout.controls[i], children(i))).join('');
 }
 
 place('Form1', layout);
-const form = `<div id="Form1">${children('Form1')}</div>`;
+const form = `<div id="Form1">${children(-1)}</div>`;
 // The window's faces, in the order the layout gives them; none is downloaded.
 const families = [...layout.fonts.map((family) => JSON.stringify(family)), 'sans-serif'];
 
@@ -141,9 +139,10 @@ const page = fill(text('template'), {
     // (10-20 ms here). A "<" stays in the JSON as its escape, so that no
     // caption can end the script.
     LAYOUT: JSON.stringify(layout).replace(/</g, '\\u003c'),
-    GLUE: inlineScript('glue'),
+    GLUE: inlineScript(args.glue),
     WASM: readFileSync(args.wasm).toString('base64'),
-    SCRIPT: inlineScript('script'),
+    // The page's scripts, in the order given: one script element, one scope.
+    SCRIPT: args.script.map(inlineScript).join('\n'),
 });
 
 // The page's policy: nothing runs or loads but what the page holds. Its scripts

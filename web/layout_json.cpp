@@ -3,6 +3,7 @@
 #include "calc/field_set.h"
 #include "calc/handlers.h"
 #include "ui/layout_table.h"
+#include "ui/rules.h"
 
 namespace web {
 namespace {
@@ -71,11 +72,14 @@ std::string_view namedBox(const ui::ControlRow& label) {
     return {};
 }
 
-void appendControl(std::string& out, const ui::ControlRow& row) {
+void appendControl(std::string& out, ui::Control i) {
+    const ui::ControlRow& row = ui::kControls[i];
     out += '{';
     appendMember(out, "name", row.name);
     appendMember(out, "kind", kindName(row.kind));
-    appendMember(out, "parent", row.parent);
+    // The parent's row; -1 for the window itself.
+    appendMember(out, "parent",
+                 ui::kParents[i] == ui::kForm1 ? -1 : static_cast<int>(ui::kParents[i]));
     appendMember(out, "left", ui::toPixels(row.left));
     appendMember(out, "top", ui::toPixels(row.top));
     appendMember(out, "width", ui::toPixels(row.width));
@@ -89,7 +93,7 @@ void appendControl(std::string& out, const ui::ControlRow& row) {
     appendMember(out, "limit", row.typingLimit);
     appendMember(out, "input", ui::isInput(row) ? 1 : 0);
     appendMember(out, "for", row.kind == ui::Kind::Label ? namedBox(row) : std::string_view{});
-    const auto field = calc::fieldByName(row.name);
+    const auto field = ui::fieldAt(i);
     appendMember(out, "field", field ? static_cast<int>(calc::index(*field)) : -1);
     out.back() = '}';  // in place of the last member's comma
 }
@@ -108,10 +112,16 @@ std::string layoutJson() {
         appendString(out, ui::kGothicFamilies[i]);
     }
     out += "],";
-    out += "\"controls\":[";
-    for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+    out += "\"madeAbove\":[";
+    for (const ui::Control i : ui::kMadeAbove) {
+        out += std::to_string(i);
+        out += ',';
+    }
+    out.back() = ']';
+    out += ",\"controls\":[";
+    for (ui::Control i = 0; i < ui::kControls.size(); ++i) {
         if (i > 0) out += ',';
-        appendControl(out, ui::kControls[i]);
+        appendControl(out, i);
     }
     out += "]}";
     return out;

@@ -5,10 +5,7 @@
 // so that it shows before the module is ready.
 'use strict';
 (() => {
-    // Firefox gives a few punctuation keys codes of its own; the handlers see
-    // the virtual-key codes of the original platform.
-    const kVirtualKeyCodes = { 59: 186, 61: 187, 173: 189 };
-    const kInputMethodKeyCode = manacalcLayout.inputMethodKeyCode;
+    const keys = createKeyBook(manacalcLayout.inputMethodKeyCode);
 
     const form = document.getElementById('Form1');
     const note = document.getElementById('note');
@@ -20,20 +17,6 @@
     for (const [element, row] of rows) if (row.field >= 0) boxes[row.field] = element;
     let manacalc = null;
 
-    // Keys held down now whose release the handlers see. A change of an
-    // input's text while none is held has no key release of its own to
-    // recalculate on: an input method's commit, an on-screen keyboard's
-    // character (Android's keyboards send each inside a key press with code
-    // 229), a paste from a touch menu, a dropped text.
-    const keysDown = new Set();
-    // Keys whose press an input method took: their release is part of the
-    // composition or the commit, whose change of text counts instead.
-    const imeKeys = new Set();
-    // The text a box held when a change without a key release of its own was
-    // counted: a commit's compositionend and input events, in whichever order
-    // an engine sends them, are one change. Any other change forgets it.
-    const counted = new Map();
-
     let noteOrigin = null;
     let pauseTimer = 0;
 
@@ -44,7 +27,7 @@
         setText(field, text) {
             const box = boxes[field];
             box.value = text;
-            counted.delete(box);
+            keys.written(box);
             // A written number shows from its first digit, as in the window:
             // "219.17" in a narrow box, not ".175". Only a box with the focus
             // would show its end.
@@ -56,28 +39,28 @@
             // Entered by Tab or Enter: its text is selected, as in the window.
             box.select();
         },
-        // The note is an alert, which a screen reader speaks as it is written:
-        // once for each error, since the rules show it once. The input that
-        // raised it is marked as described by it while it stands.
-        showNote(control, text) {
-            note.textContent = text;
+        // The player came back to the page: the focus is where it was.
+        returnFocus: (field) => boxes[field].focus(),
+        // The input that raised the note is marked as described by it while
+        // it stands. Its text goes in as the rules tell it, just after this.
+        showNote(control) {
             mark(controls[control]);
             note.hidden = false;
             placeNote();
         },
-        // The note lies inside the page, over no other window: the page tells
-        // the rules of no activation, and they never ask it to step aside.
         hideNote() {
-            note.hidden = true;
-        },
-        dismissNote() {
             note.hidden = true;
             note.textContent = '';
             mark(null);
         },
-        // The note spoke as it was written. The results go to the live
-        // region, spoken after whatever a screen reader is saying.
-        announceNote() {},
+        // The note is an alert, which a screen reader speaks as its text is
+        // written: once for each error, since the rules tell it once. The
+        // page tells the rules of no activation, so no note ever shows again
+        // untold. The results go to the live region, spoken after whatever a
+        // screen reader is saying.
+        announceNote(_, text) {
+            note.textContent = text;
+        },
         announceResults(_, text) {
             summary.textContent = text;
         },
@@ -139,31 +122,18 @@
     }
 
     // A change of text no handled key release covers counts as one release
-    // with the input-method code, at once: the next character of an on-screen
-    // keyboard may follow before anything queued would run.
-    function commitKeyUp(box, row) {
-        if (counted.get(box) === box.value) return;
-        counted.set(box, box.value);
-        manacalc._manacalc_commit(row.field);
+    // with the input-method code.
+    function changed(box, row, event) {
+        if (keys.changed(box, event)) manacalc._manacalc_commit(row.field);
     }
 
     function bindInput(box, row) {
         box.addEventListener('keyup', (event) => {
-            const composed = imeKeys.delete(event.code) || event.isComposing;
-            if (composed || event.keyCode === kInputMethodKeyCode) return;
-            const code = kVirtualKeyCodes[event.keyCode] ?? event.keyCode;
-            const shift =
-                (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
-            manacalc._manacalc_key_up(row.field, code, shift);
+            const key = keys.keyUp(event);
+            if (key) manacalc._manacalc_key_up(row.field, key.code, key.shift);
         });
-        box.addEventListener('compositionend', () => commitKeyUp(box, row));
-        box.addEventListener('input', (event) => {
-            if (!event.isComposing && keysDown.size === 0) {
-                commitKeyUp(box, row);
-            } else {
-                counted.delete(box);
-            }
-        });
+        box.addEventListener('compositionend', () => changed(box, row));
+        box.addEventListener('input', (event) => changed(box, row, event));
     }
 
     // The window's controls as the build drew them, their events handed to
@@ -183,15 +153,14 @@
                 element.addEventListener('click', () => manacalc._manacalc_click());
             }
         }
-        // The build drew the start: the first input focused and emptied by
-        // its focus handler. A player who has since gone elsewhere stays.
-        manacalc._manacalc_resume(rows.get(document.activeElement)?.field ?? -1);
         // What was typed before now went into the boxes without a handler:
         // it counts once, as an input method's commit does.
         for (const [box, row] of rows) {
-            if (row.input && box.value !== box.defaultValue) commitKeyUp(box, row);
+            if (row.input && box.value !== box.defaultValue) changed(box, row);
         }
-        if (document.activeElement === document.body) manacalc._manacalc_start();
+        // The build drew the start: the first input focused and emptied by
+        // its focus handler. A player who has since gone elsewhere stays.
+        manacalc._manacalc_activated(rows.get(document.activeElement)?.field ?? -1);
     }
 
     // A caption that names a box is its label for assistive technology only:
@@ -202,15 +171,8 @@
 
     // Window-wide: the keys held, forgotten when the browser window or tab
     // loses the focus, and Tab.
-    window.addEventListener(
-        'keydown',
-        (event) => {
-            const ime = event.isComposing || event.keyCode === kInputMethodKeyCode;
-            (ime ? imeKeys : keysDown).add(event.code);
-        },
-        true,
-    );
-    window.addEventListener('keyup', (event) => keysDown.delete(event.code), true);
+    window.addEventListener('keydown', (event) => keys.pressed(event), true);
+    window.addEventListener('keyup', (event) => keys.released(event), true);
     // Tab goes round the inputs only, as the rules take it; before they are
     // ready, nowhere rather than out of the window.
     document.addEventListener('keydown', (event) => {
@@ -221,9 +183,7 @@
         manacalc?._manacalc_tab(event.shiftKey ? 1 : 0);
     });
     window.addEventListener('blur', (event) => {
-        if (event.target !== window) return;
-        keysDown.clear();
-        imeKeys.clear();
+        if (event.target === window) keys.left();
     });
 
     // Served over http the page can be installed and then works offline; from

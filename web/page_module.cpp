@@ -47,15 +47,11 @@ EMSCRIPTEN_KEEPALIVE const char* manacalc_layout() {
     return json.c_str();
 }
 
-// The window opens: the first input takes the focus, an entry.
-EMSCRIPTEN_KEEPALIVE void manacalc_start() {
-    rules().start();
-}
-
-// The page was drawn with its start; the focus is in this field now (-1:
-// none), and every entry so far was handled.
-EMSCRIPTEN_KEEPALIVE void manacalc_resume(int focused) {
-    rules().resume(focused >= 0 ? std::optional<Field>(field(focused)) : std::nullopt);
+// The window became active, the focus already in this field (-1: none):
+// the build's window opening, then the page's handlers bound to a page drawn
+// with its start.
+EMSCRIPTEN_KEEPALIVE void manacalc_activated(int holding) {
+    rules().activated(true, holding >= 0 ? std::optional<Field>(field(holding)) : std::nullopt);
 }
 
 // The focus arrived at a text box, by any means.

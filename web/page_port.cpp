@@ -54,6 +54,10 @@ void PagePort::moveFocus(calc::Field input) {
     call("moveFocus", fieldNumber(input));
 }
 
+void PagePort::returnFocus(calc::Field box) {
+    call("returnFocus", fieldNumber(box));
+}
+
 void PagePort::showNote(ui::Control at, std::string_view text) {
     call("showNote", static_cast<int>(at), text);
 }
@@ -62,12 +66,12 @@ void PagePort::hideNote() {
     call("hideNote");
 }
 
-void PagePort::dismissNote() {
-    call("dismissNote");
+void PagePort::announceNote(std::string_view text) {
+    call("announceNote", 0, text);
 }
 
-void PagePort::announce(std::string_view text, ui::Voice voice) {
-    call(voice == ui::Voice::Note ? "announceNote" : "announceResults", 0, text);
+void PagePort::announceResults(std::string_view text) {
+    call("announceResults", 0, text);
 }
 
 void PagePort::startPause(int milliseconds) {

@@ -11,7 +11,7 @@ namespace web {
 // The page's text boxes as the field set, and the window's primitives as the
 // page carries them out. Both live in JavaScript: the page hands the module an
 // object with text(field), setText(field, text), moveFocus(field),
-// showNote(control, text), hideNote(), dismissNote(), announceNote(_, text),
+// returnFocus(field), showNote(control, text), hideNote(), announceNote(_, text),
 // announceResults(_, text), startPause(ms) and stopPause() when it creates it
 // (the module's "page" option), and the boxes stay the only copy of the
 // state. Fields and controls are numbers: calc::index and the row in the
@@ -22,10 +22,11 @@ public:
     void setText(calc::Field f, std::string_view text) override;
 
     void moveFocus(calc::Field input) override;
+    void returnFocus(calc::Field box) override;
     void showNote(ui::Control at, std::string_view text) override;
     void hideNote() override;
-    void dismissNote() override;
-    void announce(std::string_view text, ui::Voice voice) override;
+    void announceNote(std::string_view text) override;
+    void announceResults(std::string_view text) override;
     void startPause(int milliseconds) override;
     void stopPause() override;
 };

@@ -56,12 +56,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR family, int showCommand
         ui::toPixels(ui::kClientWidthTwips) + 16, ui::toPixels(ui::kClientHeightTwips) + 39,
         nullptr, nullptr, instance, nullptr);
     std::array<HWND, ui::kControls.size()> built{};
-    for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+    for (const ui::Control i : ui::kMadeBeneath) {
         const ui::ControlRow& row = ui::kControls[i];
-        HWND parent = window;
-        for (std::size_t p = 0; p < i; ++p) {
-            if (ui::kControls[p].name == row.parent) parent = built[p];
-        }
+        HWND parent = ui::kParents[i] == ui::kForm1 ? window : built[ui::kParents[i]];
         const wchar_t* windowClass = row.kind == ui::Kind::TextBox  ? L"EDIT"
                                      : row.kind == ui::Kind::Button ? L"BUTTON"
                                                                     : L"STATIC";

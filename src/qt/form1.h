@@ -33,8 +33,7 @@ public:
     std::string text(calc::Field f) const override;
     void setText(calc::Field f, std::string_view text) override;
 
-    // A control by its name in the layout table; nullptr for an unknown name.
-    QWidget* control(std::string_view name) const;
+    QWidget* control(ui::Control c) const { return m_controls[c]; }
     QLineEdit* textBox(calc::Field f) const { return m_fields[calc::index(f)]; }
     const ErrorNote* errorNote() const { return m_note; }
 
@@ -51,10 +50,11 @@ private:
     void build();
 
     void moveFocus(calc::Field input) override;
+    void returnFocus(calc::Field box) override;
     void showNote(ui::Control at, std::string_view text) override;
     void hideNote() override;
-    void dismissNote() override;
-    void announce(std::string_view text, ui::Voice voice) override;
+    void announceNote(std::string_view text) override;
+    void announceResults(std::string_view text) override;
     void startPause(int milliseconds) override;
     void stopPause() override;
 

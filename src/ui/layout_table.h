@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "calc/status.h"
-
 // The window as the original form defined it: every control with its parent,
 // position and size in twips relative to the parent's client area, caption or
 // starting text, and tab index, and the texts and faces it shows. Plain data,
@@ -74,12 +72,67 @@ inline constexpr std::array<ControlRow, 25> kControls = {{
 }};
 // clang-format on
 
-// A control by its name: its row in kControls, or kControls.size() for none.
-constexpr std::size_t controlIndex(std::string_view name) {
-    std::size_t i = 0;
+// A control: its row in kControls.
+using Control = std::size_t;
+
+// The window itself, which the table names as the frames' parent.
+inline constexpr Control kForm1 = kControls.size();
+
+// A control by its name, kForm1 for none: for the table's own derivations
+// below and for tests, so that a front end never searches by name.
+constexpr Control controlIndex(std::string_view name) {
+    Control i = 0;
     while (i < kControls.size() && kControls[i].name != name) ++i;
     return i;
 }
+
+inline constexpr Control kCommand1 = controlIndex("Command1");
+
+// Each control's parent's row; kForm1 for a control of the window itself.
+inline constexpr auto kParents = [] {
+    std::array<Control, kControls.size()> parents{};
+    for (Control i = 0; i < kControls.size(); ++i) parents[i] = controlIndex(kControls[i].parent);
+    return parents;
+}();
+
+// The order a platform makes the controls in, every parent before what it
+// holds, so that each lies where it must among its siblings: the labels
+// beneath the rest, which hide them where they overlap (Label11 under Frame2,
+// Label12 under Text10), and each label above the ones before it in the table,
+// so that a caption's box that fills its background and reaches into the next
+// label's top ("Next INT" into "Next Medi") never covers that label's text.
+// The rest never overlap one another and come in the table's order, the order
+// a screen reader meets them in. A platform puts a new control either above
+// its siblings made before (Qt's widgets, a page's elements) or beneath them
+// (Windows' child windows).
+template <bool NewBeneath>
+constexpr std::array<Control, kControls.size()> makeOrder() {
+    std::array<Control, kControls.size()> order{};
+    std::size_t n = 0;
+    const auto add = [&](Control parent, bool labels, bool lastFirst) {
+        for (Control k = 0; k < kControls.size(); ++k) {
+            const Control i = lastFirst ? kControls.size() - 1 - k : k;
+            if (kParents[i] == parent && (kControls[i].kind == Kind::Label) == labels) {
+                order[n++] = i;
+            }
+        }
+    };
+    // The window's controls, then those of each control made, as it is made.
+    for (std::size_t made = 0; made == 0 || made <= n; ++made) {
+        const Control parent = made == 0 ? kForm1 : order[made - 1];
+        if (NewBeneath) {
+            add(parent, false, false);
+            add(parent, true, true);
+        } else {
+            add(parent, true, false);
+            add(parent, false, false);
+        }
+    }
+    return order;
+}
+
+inline constexpr auto kMadeAbove = makeOrder<false>();
+inline constexpr auto kMadeBeneath = makeOrder<true>();
 
 // The inputs are the text boxes the player types into, each with a typing
 // limit; the results take no typing.
@@ -90,14 +143,13 @@ constexpr bool isInput(const ControlRow& row) {
 // The inputs' rows by tab index, the order Tab and Enter take through them:
 // nothing else in the window is in the cycle.
 inline constexpr auto kInputOrder = [] {
-    std::array<std::size_t, std::count_if(kControls.begin(), kControls.end(), isInput)> order{};
+    std::array<Control, std::count_if(kControls.begin(), kControls.end(), isInput)> order{};
     std::size_t n = 0;
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
+    for (Control i = 0; i < kControls.size(); ++i) {
         if (isInput(kControls[i])) order[n++] = i;
     }
-    std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
-        return kControls[a].tabIndex < kControls[b].tabIndex;
-    });
+    std::sort(order.begin(), order.end(),
+              [](Control a, Control b) { return kControls[a].tabIndex < kControls[b].tabIndex; });
     return order;
 }();
 
@@ -128,37 +180,6 @@ std::string_view chooseFamily(const IsInstalled& installed,
 
 inline constexpr double kDefaultPointSize = 9.0;
 inline constexpr double kBoldPointSize = 11.25;
-
-// The notes shown beside a field when a calculation raises.
-inline constexpr std::string_view kOverflowNote = "オーバーフローしました。";
-// With the typing limits, the only way to it is a recovery value of 0.
-inline constexpr std::string_view kFloatingPointNote = "回復値が 0 のため計算できません。";
-
-// The note for a calculation error (Overflow or FloatingPoint).
-constexpr std::string_view noteText(calc::Status error) {
-    return error == calc::Status::Overflow ? kOverflowNote : kFloatingPointNote;
-}
-
-// What a screen reader is told once the player pauses: a calculation's two
-// results that a player reads first, by the captions they stand under. A
-// recovery value typed into 回復値 changes the seconds only, and the player
-// has just heard the value itself.
-inline std::string secondsSummary(std::string_view seconds) {
-    std::string summary = "1mana ";
-    summary += seconds;
-    summary += " sec";
-    return summary;
-}
-
-inline std::string resultSummary(std::string_view recovery, std::string_view seconds) {
-    std::string summary = "回復値 ";
-    summary += recovery;
-    summary += "、";
-    return summary + secondsSummary(seconds);
-}
-
-// How long the typing pauses before the summary is told.
-inline constexpr int kSummaryPauseMs = 500;
 
 // The text a caption draws, as the original's labels drew theirs: its "&"
 // markers taken out, "&&" showing as one "&" (a single "&" underlines the

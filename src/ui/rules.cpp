@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "ui/layout_table.h"
-
 namespace ui {
 
 using calc::Field;
@@ -11,12 +9,30 @@ using calc::Status;
 
 namespace {
 
-Control controlOf(Field f) {
-    return ui::controlIndex(calc::fieldName(f));
+// The notes shown beside a field when a calculation raises.
+constexpr std::string_view kOverflowNote = "オーバーフローしました。";
+// With the typing limits, the only way to it is a recovery value of 0.
+constexpr std::string_view kFloatingPointNote = "回復値が 0 のため計算できません。";
+
+// How long the typing pauses before the summary is told.
+constexpr int kSummaryPauseMs = 500;
+
+// What a screen reader is told once the player pauses: a calculation's two
+// results that a player reads first, by the captions they stand under. A
+// recovery value typed into 回復値 changes the seconds only, and the player
+// has just heard the value itself.
+std::string secondsSummary(std::string_view seconds) {
+    std::string summary = "1mana ";
+    summary += seconds;
+    summary += " sec";
+    return summary;
 }
 
-Field fieldOf(Control c) {
-    return *calc::fieldByName(ui::kControls[c].name);
+std::string resultSummary(std::string_view recovery, std::string_view seconds) {
+    std::string summary = "回復値 ";
+    summary += recovery;
+    summary += "、";
+    return summary + secondsSummary(seconds);
 }
 
 const calc::FieldHandlers* handlersOf(Field f) {
@@ -29,30 +45,54 @@ const calc::FieldHandlers* handlersOf(Field f) {
 // The next input in tab order after `from`, or before it, wrapping around;
 // from nowhere, the first (or the last).
 Field inputAfter(std::optional<Field> from, bool backward) {
-    const auto& order = ui::kInputOrder;
-    if (!from) return fieldOf(backward ? order.back() : order.front());
-    const int at = ui::kControls[controlOf(*from)].tabIndex;
+    const auto& order = kInputOrder;
+    if (!from) return *fieldAt(backward ? order.back() : order.front());
+    const int at = kControls[controlOf(*from)].tabIndex;
     if (backward) {
         const auto it = std::find_if(order.rbegin(), order.rend(),
-                                     [at](Control c) { return ui::kControls[c].tabIndex < at; });
-        return fieldOf(it != order.rend() ? *it : order.back());
+                                     [at](Control c) { return kControls[c].tabIndex < at; });
+        return *fieldAt(it != order.rend() ? *it : order.back());
     }
     const auto it = std::find_if(order.begin(), order.end(),
-                                 [at](Control c) { return ui::kControls[c].tabIndex > at; });
-    return fieldOf(it != order.end() ? *it : order.front());
+                                 [at](Control c) { return kControls[c].tabIndex > at; });
+    return *fieldAt(it != order.end() ? *it : order.front());
 }
 
 }  // namespace
 
+Control controlOf(Field f) {
+    return controlIndex(calc::fieldName(f));
+}
+
+std::optional<Field> fieldAt(Control c) {
+    return calc::fieldByName(kControls[c].name);
+}
+
 Rules::Rules(calc::FieldSet& fields, Port& port)
     : m_fields(fields), m_port(port), m_handlers(fields, *this) {}
 
-void Rules::start() {
-    if (!m_focused) moveTo(inputAfter(std::nullopt, false));
-}
-
-void Rules::resume(std::optional<Field> focused) {
-    m_focused = focused;
+void Rules::activated(bool active, std::optional<Field> holding) {
+    if (active) {
+        if (!m_focused) m_focused = holding;
+        if (m_focused) {
+            m_port.returnFocus(*m_focused);
+        } else {
+            moveTo(inputAfter(std::nullopt, false));
+        }
+    }
+    if (active == m_active) return;
+    m_active = active;
+    // A note that stands above every other window would cover the game: it
+    // goes with the window and comes back with it while the error stands. An
+    // error raised while the window was not the active one is told now.
+    if (!m_note) return;
+    if (!active) {
+        m_port.hideNote();
+    } else if (m_note->told) {
+        m_port.showNote(m_note->at, m_note->text);
+    } else {
+        tellNote();
+    }
 }
 
 void Rules::focusArrived(Field box) {
@@ -92,64 +132,63 @@ Status Rules::committed(Field box) {
 }
 
 Status Rules::click() {
-    return run(ui::controlIndex("Command1"), Summary::Full,
-               [this] { return m_handlers.Command1_Click(); });
+    return run(kCommand1, Summary::Full, [this] { return m_handlers.Command1_Click(); });
 }
 
-// A screen reader hears the results once the player pauses: every key release
-// calculates, and a summary for each key would talk over the typing, so every
-// key starts the pause again. A calculation that wrote its results clears the
-// note of an earlier error; an error shows at the control it came from.
 template <typename Handler>
 Status Rules::run(Control origin, Summary written, Handler handler) {
     const Status status = calc::run(handler);
-    if (status == Status::Written) {
-        if (m_note) {
-            m_note.reset();
-            m_port.dismissNote();
-        }
-        // A full calculation still waiting to be told keeps its recovery value.
-        m_waiting = written == Summary::Seconds && m_waiting != Summary::Full ? Summary::Seconds
-                                                                              : Summary::Full;
-        m_port.startPause(ui::kSummaryPauseMs);
-    } else if (status == Status::Skipped) {
-        if (m_waiting != Summary::None) m_port.startPause(ui::kSummaryPauseMs);
-    } else {
-        // The results waiting no longer stand beside the error, and once it is
-        // corrected they are told again, even if they come out the same.
-        m_waiting = Summary::None;
-        m_spoken.clear();
-        m_port.stopPause();
-        // Raised again by the next key, the error that stands is not told again.
-        const std::string_view text = ui::noteText(status);
-        if (!m_note || m_note->at != origin || m_note->text != text) {
-            m_note = Note{origin, text};
-            if (m_active) tellNote();
-        }
-    }
+    summaryAfter(status, written);
+    noteAfter(status, origin);
     return status;
+}
+
+// A calculation that wrote its results clears the note of an earlier error;
+// an error shows at the control it came from, and is told once: raised again
+// by the next key, the error that stands is not told again.
+void Rules::noteAfter(Status status, Control origin) {
+    if (status == Status::Written && m_note) {
+        m_note.reset();
+        m_port.hideNote();
+    }
+    if (status != Status::Overflow && status != Status::FloatingPoint) return;
+    const std::string_view text = status == Status::Overflow ? kOverflowNote : kFloatingPointNote;
+    if (!m_note || m_note->at != origin || m_note->text != text) {
+        m_note = Note{origin, text};
+        if (m_active) tellNote();
+    }
 }
 
 // Told once, as it first shows: an error raised while the window is not the
 // active one is told when the player comes back to it.
 void Rules::tellNote() {
     m_port.showNote(m_note->at, m_note->text);
-    m_port.announce(m_note->text, Voice::Note);
+    m_port.announceNote(m_note->text);
     m_note->told = true;
 }
 
-// A note that stands above every other window would cover the game: it goes
-// with the window and comes back with it while the error stands.
-void Rules::activated(bool active) {
-    if (active == m_active) return;
-    m_active = active;
-    if (!m_note) return;
-    if (!active) {
-        m_port.hideNote();
-    } else if (m_note->told) {
-        m_port.showNote(m_note->at, m_note->text);
-    } else {
-        tellNote();
+// A screen reader hears the results once the player pauses: every key release
+// calculates, and a summary for each key would talk over the typing, so every
+// key starts the pause again.
+void Rules::summaryAfter(Status status, Summary written) {
+    switch (status) {
+        case Status::Written:
+            // A full calculation still waiting to be told keeps its recovery value.
+            m_waiting = written == Summary::Seconds && m_waiting != Summary::Full ? Summary::Seconds
+                                                                                  : Summary::Full;
+            m_port.startPause(kSummaryPauseMs);
+            break;
+        case Status::Skipped:
+            if (m_waiting != Summary::None) m_port.startPause(kSummaryPauseMs);
+            break;
+        case Status::Overflow:
+        case Status::FloatingPoint:
+            // The results waiting no longer stand beside the error, and once it
+            // is corrected they are told again, even if they come out the same.
+            m_waiting = Summary::None;
+            m_spoken.clear();
+            m_port.stopPause();
+            break;
     }
 }
 
@@ -157,38 +196,13 @@ void Rules::pauseEnded() {
     if (m_waiting == Summary::None) return;
     const std::string seconds = m_fields.text(Field::Text5);
     std::string summary = m_waiting == Summary::Seconds
-                              ? ui::secondsSummary(seconds)
-                              : ui::resultSummary(m_fields.text(Field::Text10), seconds);
+                              ? secondsSummary(seconds)
+                              : resultSummary(m_fields.text(Field::Text10), seconds);
     m_waiting = Summary::None;
     // Enter, Tab and the arrows calculate too, and write what was just told.
     if (summary == m_spoken) return;
     m_spoken = std::move(summary);
-    m_port.announce(m_spoken, Voice::Results);
-}
-
-Edit limitEdit(int limit, std::u16string_view before, std::u16string_view after,
-               std::size_t cursor) {
-    const Edit unchanged{std::u16string(after), cursor};
-    const std::u16string_view tail = after.substr(std::min(cursor, after.size()));
-    if (cursor > after.size() || !before.ends_with(tail)) {
-        // Not an insertion at the cursor: let it shorten a text, never lengthen one over the limit.
-        const bool over =
-            after.size() > static_cast<std::size_t>(limit) && after.size() >= before.size();
-        return over ? Edit{std::u16string(before), std::min(cursor, before.size())} : unchanged;
-    }
-    // The edit replaced before[start, end) with after[start, cursor).
-    const std::size_t end = before.size() - tail.size();
-    const std::size_t common = static_cast<std::size_t>(
-        std::mismatch(before.begin(), before.end(), after.begin(), after.end()).first -
-        before.begin());
-    const std::size_t start = std::min({common, cursor, end});
-    const std::u16string_view inserted = after.substr(start, cursor - start);
-    const std::size_t kept = fitting(inserted, roomLeft(limit, before.size(), end - start));
-    if (kept == inserted.size()) return unchanged;
-    std::u16string text(before.substr(0, start));
-    text += inserted.substr(0, kept);
-    text += tail;
-    return {std::move(text), start + kept};
+    m_port.announceResults(m_spoken);
 }
 
 }  // namespace ui

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +7,7 @@
 #include "calc/field_set.h"
 #include "calc/handlers.h"
 #include "calc/status.h"
+#include "ui/layout_table.h"
 
 // The window's rules around the handlers, the same for every front end: which
 // focus is an entry, the Tab order through the inputs, when the note shows,
@@ -16,12 +16,10 @@
 // does what the rules ask of it through a Port, in its own platform's terms.
 namespace ui {
 
-// A control of the window: its row in ui::kControls.
-using Control = std::size_t;
-
-// What a screen reader is told: the note of an error, as an alert, or the
-// results, politely, once the typing pauses.
-enum class Voice { Note, Results };
+// The text boxes are the field set: the box that shows a field, and the
+// field a control shows (none for a label, a frame or the button).
+Control controlOf(calc::Field f);
+std::optional<calc::Field> fieldAt(Control c);
 
 // The primitives a front end gives the rules.
 class Port {
@@ -32,16 +30,19 @@ public:
     // platform that reports the focus arriving reports it as usual; the rules
     // count one arrival either way.
     virtual void moveFocus(calc::Field input) = 0;
+    // Gives the focus back to the box that held it, its text and selection as
+    // they were: the player came back to the window.
+    virtual void returnFocus(calc::Field box) = 0;
 
     // The note shows text just below a control (an input or Command1), which
-    // it describes for a screen reader while it stands.
+    // it describes for a screen reader while it shows.
     virtual void showNote(Control at, std::string_view text) = 0;
-    // The note steps aside while another window is active; the error stands.
     virtual void hideNote() = 0;
-    // The error no longer stands: the note goes, and its description with it.
-    virtual void dismissNote() = 0;
 
-    virtual void announce(std::string_view text, Voice voice) = 0;
+    // What a screen reader is told: the note of an error, as an alert, when
+    // it first shows; the results, politely, once the typing pauses.
+    virtual void announceNote(std::string_view text) = 0;
+    virtual void announceResults(std::string_view text) = 0;
 
     // One timer for the typing pause: pauseEnded() when it runs out. Starting
     // it again while it runs starts the pause over.
@@ -60,12 +61,12 @@ public:
     Rules(const Rules&) = delete;
     Rules& operator=(const Rules&) = delete;
 
-    // The window is open: the first input takes the focus, and that is its
-    // entry, unless a focus has already been counted (arrived or resumed).
-    void start();
-    // The focus is where it is and every entry so far was handled (the page,
-    // whose start was drawn before its handlers were bound).
-    void resume(std::optional<calc::Field> focused);
+    // The window became the active one, or stopped being it. Active, its
+    // focus goes back to the box that last held it; the first time, to the
+    // first input, which is its entry. `holding`: a box the platform put the
+    // focus into before the rules ran (a page drawn with its start, and
+    // perhaps clicked into since), which counts as entered as it stands.
+    void activated(bool active, std::optional<calc::Field> holding = std::nullopt);
 
     // The platform reports the focus arriving at a text box, by any means. An
     // entry is the focus moving to another control: a focus coming back to
@@ -73,9 +74,6 @@ public:
     // context menu closing), however often and in whatever order a platform
     // reports it, empties nothing.
     void focusArrived(calc::Field box);
-    // The text box that last held the window's focus: the one to give it
-    // back to when the window is activated again.
-    std::optional<calc::Field> focused() const { return m_focused; }
 
     // A key came up in a text box: its virtual-key code and Shift state.
     calc::Status keyReleased(calc::Field box, int keyCode, int shift);
@@ -88,8 +86,6 @@ public:
     // focused box, wrapping around.
     void tab(bool backward);
 
-    // The window became the active one, or stopped being it.
-    void activated(bool active);
     // The typing pause ran out.
     void pauseEnded();
 
@@ -98,9 +94,11 @@ private:
 
     void sendTab() override;
     void moveTo(calc::Field input);
-    void tellNote();
     template <typename Handler>
     calc::Status run(Control origin, Summary written, Handler handler);
+    void noteAfter(calc::Status status, Control origin);
+    void summaryAfter(calc::Status status, Summary written);
+    void tellNote();
 
     calc::FieldSet& m_fields;
     Port& m_port;
@@ -118,34 +116,5 @@ private:
     Summary m_waiting = Summary::None;  // told once the typing pauses
     std::string m_spoken;               // the last summary told
 };
-
-// The room a typing limit leaves for new characters in a box holding length
-// characters, selected of them to be replaced. A text over the limit (a
-// program write, or an undo back to one) has none.
-constexpr std::size_t roomLeft(int limit, std::size_t length, std::size_t selected) {
-    const std::size_t kept = length - selected;
-    const auto max = static_cast<std::size_t>(limit);
-    return kept < max ? max - kept : 0;
-}
-
-// How much of text goes into room: all of it that fits, and never half of a
-// character outside the BMP, which takes two units (texts in UTF-16).
-constexpr std::size_t fitting(std::u16string_view text, std::size_t room) {
-    if (text.size() <= room) return text.size();
-    return room > 0 && text[room - 1] >= 0xD800 && text[room - 1] < 0xDC00 ? room - 1 : room;
-}
-
-// What an edit by the player may leave in a box with a typing limit, for a
-// platform whose edit control only tells what it would leave: before, the
-// text as it was; after, as the edit leaves it, the cursor at `cursor` in it.
-// What the edit inserted is cut to the room the limit leaves, as the system's
-// edit control cuts a paste; an edit that inserted nothing (a deletion)
-// passes. Texts are in the platform's units (UTF-16).
-struct Edit {
-    std::u16string text;
-    std::size_t cursor;
-};
-Edit limitEdit(int limit, std::u16string_view before, std::u16string_view after,
-               std::size_t cursor);
 
 }  // namespace ui

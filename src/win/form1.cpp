@@ -2,9 +2,9 @@
 
 #include <imm.h>
 
-#include <algorithm>
-
+#include "win/push_button.h"
 #include "win/text.h"
+#include "win/window_classes.h"
 
 namespace win {
 
@@ -14,15 +14,21 @@ using ui::kControls;
 
 namespace {
 
-constexpr wchar_t kFormClass[] = L"ManacalcForm1";
-constexpr wchar_t kFrameClass[] = L"ManacalcFrame";
-constexpr wchar_t kLabelClass[] = L"ManacalcLabel";
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = 0;
 // Posted by an input whose input method committed text: its field.
 constexpr UINT kInputMethodCommit = WM_APP + 1;
 constexpr UINT_PTR kTypingPause = 1;
+
+// A control's id is its row in the layout table, counted from 1: 0 is no id.
+UINT_PTR idOf(ui::Control i) {
+    return i + 1;
+}
+
+ui::Control rowOf(HWND control) {
+    return static_cast<ui::Control>(GetDlgCtrlID(control) - 1);
+}
 
 int toPixels(int twips, UINT dpi) {
     return MulDiv(twips, static_cast<int>(dpi), 1440);
@@ -49,67 +55,20 @@ int shiftState() {
            (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
-// A frame is a container with an etched edge: its controls are its child
-// windows, clipped by it (Command1 shows one pixel). What they tell their
-// parent goes on to the window.
-LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(hwnd, &paint);
-            RECT client;
-            GetClientRect(hwnd, &client);
-            DrawEdge(dc, &client, EDGE_ETCHED, BF_RECT);
-            EndPaint(hwnd, &paint);
-            return 0;
-        }
-        case WM_COMMAND:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN:
-            return SendMessageW(GetParent(hwnd), message, wParam, lParam);
-        default:
-            return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-}
-
-void registerClasses(HINSTANCE instance) {
-    WNDCLASSEXW form{};
-    form.cbSize = sizeof form;
-    form.lpfnWndProc = Form1::windowProc;
-    form.hInstance = instance;
-    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    // The title bar's icon, from its own size in the .ico: left to
-    // RegisterClassExW, it is made from the resource again, 2 ms of the start
-    // under wine.
-    form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), 0));
-    form.lpszClassName = kFormClass;
-    WNDCLASSEXW frame = form;
-    frame.lpfnWndProc = frameProc;
-    frame.hIcon = nullptr;
-    frame.hIconSm = nullptr;
-    frame.lpszClassName = kFrameClass;
-    RegisterClassExW(&frame);
-    RegisterClassExW(&form);
-    // A static control that paints within its own clip: the system's draws
-    // with its parent's (CS_PARENTDC), over the controls that lie above it.
-    WNDCLASSEXW label{};
-    label.cbSize = sizeof label;
-    GetClassInfoExW(nullptr, L"STATIC", &label);
-    label.style &= ~static_cast<UINT>(CS_PARENTDC);
-    label.hInstance = instance;
-    label.lpszClassName = kLabelClass;
-    RegisterClassExW(&label);
+// Asked before any other message, while the window is being made too: the
+// table's client area and no other, no wider minimum, no resizing.
+LRESULT onGetMinMaxInfo(HWND hwnd, LPARAM lParam) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    const SIZE size = windowSize(GetDpiForWindow(hwnd));
+    info->ptMinTrackSize = {size.cx, size.cy};
+    info->ptMaxTrackSize = {size.cx, size.cy};
+    return 0;
 }
 
 }  // namespace
 
 Form1::Form1(HINSTANCE instance) : m_instance(instance) {
-    static const bool registered = (registerClasses(instance), true);
+    static const bool registered = (registerClasses(instance, windowProc), true);
     (void)registered;
     // Made at its size for the system's DPI, which most windows keep: a
     // window resized later costs the start a round trip to the display.
@@ -131,31 +90,20 @@ Form1::~Form1() {
 
 void Form1::show(int showCommand) {
     ShowWindow(m_hwnd, showCommand);
-    // The first input's entry, if the window's activation did not bring it.
-    m_rules.start();
 }
 
-// Labels lie beneath frames, text boxes and the button, which hide them where
-// they overlap (Label11 under Frame2, Label12 under Text10). Among themselves
-// each label lies above the ones before it: a static control fills its box,
-// and a two-line caption's box reaches into the next label's top ("Next INT"
-// into "Next Medi"), never the other way round. A new child goes to the
-// bottom, so the labels are made after the rest, the last one first, rather
-// than moved down once made: 13 more trips to the server at the start.
+// A new child window lies beneath its siblings made before it. Moved there
+// once made instead, each label would cost the start a trip to the server.
 void Form1::build() {
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        if (kControls[i].kind != ui::Kind::Label) create(i);
-    }
-    for (std::size_t i = kControls.size(); i-- > 0;) {
-        if (kControls[i].kind == ui::Kind::Label) create(i);
-    }
+    for (const ui::Control i : ui::kMadeBeneath) create(i);
 }
 
 // Made where the table puts it at the window's DPI: moving the 25 controls
-// there afterwards took about 10 ms of the start under wine.
-void Form1::create(std::size_t i) {
+// there afterwards took about 10 ms of the start under wine. Its id names its
+// row, for its messages.
+void Form1::create(ui::Control i) {
     const ControlRow& row = kControls[i];
-    HWND parent = row.parent == "Form1" ? m_hwnd : control(row.parent);
+    HWND parent = ui::kParents[i] == ui::kForm1 ? m_hwnd : m_controls[ui::kParents[i]];
     const std::wstring caption = widen(row.caption);
     // Overlapping siblings paint in z-order only when each clips the others.
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
@@ -185,12 +133,11 @@ void Form1::create(std::size_t i) {
     }
     const RECT place = placeOf(row, m_dpi);
     HWND hwnd = CreateWindowExW(exStyle, windowClass, caption.c_str(), style, place.left, place.top,
-                                place.right - place.left, place.bottom - place.top, parent, nullptr,
-                                m_instance, nullptr);
+                                place.right - place.left, place.bottom - place.top, parent,
+                                reinterpret_cast<HMENU>(idOf(i)), m_instance, nullptr);
     m_controls[i] = hwnd;
     if (row.kind == ui::Kind::TextBox) {
-        const Field field = *calc::fieldByName(row.name);
-        m_fields[calc::index(field)] = hwnd;
+        m_fields[calc::index(*ui::fieldAt(i))] = hwnd;
         if (ui::isInput(row)) {
             // Typing and pasting only: WM_SETTEXT, the program's write, is
             // never cut.
@@ -245,13 +192,6 @@ void Form1::layOut() {
     }
 }
 
-HWND Form1::control(std::string_view name) const {
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        if (kControls[i].name == name) return m_controls[i];
-    }
-    return nullptr;
-}
-
 std::string Form1::text(Field f) const {
     HWND box = textBox(f);
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)), L'\0');
@@ -279,31 +219,31 @@ void Form1::moveFocus(Field input) {
     SendMessageW(textBox(input), EM_SETSEL, 0, -1);
 }
 
+// As the player left it: its text and selection as they were.
+void Form1::returnFocus(Field box) {
+    SetFocus(textBox(box));
+}
+
 void Form1::showNote(ui::Control at, std::string_view text) {
     m_note->showAt(m_controls[at], widen(text));
 }
 
+// The note describes no field here: screen readers read it as an alert.
 void Form1::hideNote() {
     m_note->hide();
 }
 
-// The note describes no field here: screen readers read it as an alert.
-void Form1::dismissNote() {
-    m_note->hide();
-}
-
-void Form1::announce(std::string_view text, ui::Voice voice) {
-    if (voice == ui::Voice::Results) {
-        m_announced = text;
-        notify(m_hwnd, widen(text));
-        return;
-    }
-    // The note is an alert; the reader asks for its role once this handler
-    // is done.
+// The reader asks for the alert's role once this handler is done.
+void Form1::announceNote(std::string_view /*text*/) {
     NotifyWinEvent(EVENT_SYSTEM_ALERT, m_note->hwnd(), OBJID_CLIENT, CHILDID_SELF);
     BOOL reader = FALSE;
     SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0);
     if (reader) annotate();
+}
+
+void Form1::announceResults(std::string_view text) {
+    m_announced = text;
+    notify(m_hwnd, widen(text));
 }
 
 void Form1::startPause(int milliseconds) {
@@ -315,79 +255,103 @@ void Form1::stopPause() {
 }
 
 LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_GETMINMAXINFO) {
-        // The table's client area and no other: no wider minimum, no resizing.
-        // Asked before anything else, while the window is being made too.
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        const SIZE size = windowSize(GetDpiForWindow(hwnd));
-        info->ptMinTrackSize = {size.cx, size.cy};
-        info->ptMaxTrackSize = {size.cx, size.cy};
-        return 0;
-    }
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->m_hwnd = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
+    if (message == WM_GETMINMAXINFO) return onGetMinMaxInfo(hwnd, lParam);
+    if (message == WM_NCCREATE) attach(hwnd, lParam);
     auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (form == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
     return form->handle(message, wParam, lParam);
 }
 
+// The window's first message: from here on it finds its Form1 in its user data.
+void Form1::attach(HWND hwnd, LPARAM lParam) {
+    auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    form->m_hwnd = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+}
+
 LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_DPICHANGED: {
-            m_dpi = HIWORD(wParam);
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            layOut();
-            return 0;
-        }
+        case WM_DPICHANGED:
+            return onDpiChanged(wParam, lParam);
         case WM_ACTIVATE:
-            m_rules.activated(LOWORD(wParam) != WA_INACTIVE);
-            if (LOWORD(wParam) == WA_INACTIVE) return 0;
-            [[fallthrough]];
+            return onActivate(wParam);
         case WM_SETFOCUS:
-            // The focus goes back to the box that last held it, which is no
-            // entry; the first time, to the first input, which is.
-            if (!IsIconic(m_hwnd)) {
-                if (const auto focused = m_rules.focused()) {
-                    SetFocus(textBox(*focused));
-                } else {
-                    m_rules.start();
-                }
-            }
-            return 0;
+            return onSetFocus();
         case WM_TIMER:
-            if (wParam != kTypingPause) break;
-            KillTimer(m_hwnd, kTypingPause);
-            m_rules.pauseEnded();
-            return 0;
+            return onTimer(wParam, lParam);
         case WM_MOVE:
-            if (m_note != nullptr) m_note->follow();  // none yet while the window is made
-            return 0;
-        case WM_CTLCOLORSTATIC: {
-            // Read-only results stay white, as the inputs are.
-            wchar_t windowClass[8];
-            GetClassNameW(reinterpret_cast<HWND>(lParam), windowClass, 8);
-            if (lstrcmpiW(windowClass, L"EDIT") != 0) break;
-            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-        }
+            return onMove();
+        case WM_CTLCOLORSTATIC:
+            return onCtlColorStatic(wParam, lParam);
         case kInputMethodCommit:
-            m_rules.committed(static_cast<Field>(wParam));
-            return 0;
+            return onInputMethodCommit(wParam);
         case WM_GETOBJECT:
-            annotate();
-            break;
+            return onGetObject(wParam, lParam);
         case WM_DESTROY:
-            if (!m_closing) PostQuitMessage(0);
-            return 0;
+            return onDestroy();
         default:
-            break;
+            return DefWindowProcW(m_hwnd, message, wParam, lParam);
     }
-    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+LRESULT Form1::onDpiChanged(WPARAM wParam, LPARAM lParam) {
+    m_dpi = HIWORD(wParam);
+    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut();
+    return 0;
+}
+
+// A window activated while minimized shows nothing yet: its focus waits for
+// the WM_SETFOCUS of its restoring.
+LRESULT Form1::onActivate(WPARAM wParam) {
+    const bool active = LOWORD(wParam) != WA_INACTIVE;
+    if (!active || !IsIconic(m_hwnd)) m_rules.activated(active);
+    return 0;
+}
+
+LRESULT Form1::onSetFocus() {
+    if (!IsIconic(m_hwnd)) m_rules.activated(true);
+    return 0;
+}
+
+LRESULT Form1::onTimer(WPARAM wParam, LPARAM lParam) {
+    if (wParam != kTypingPause) return DefWindowProcW(m_hwnd, WM_TIMER, wParam, lParam);
+    KillTimer(m_hwnd, kTypingPause);
+    m_rules.pauseEnded();
+    return 0;
+}
+
+LRESULT Form1::onMove() {
+    if (m_note != nullptr) m_note->follow();  // none yet while the window is made
+    return 0;
+}
+
+// Read-only results stay white, as the inputs are.
+LRESULT Form1::onCtlColorStatic(WPARAM wParam, LPARAM lParam) {
+    wchar_t windowClass[8];
+    GetClassNameW(reinterpret_cast<HWND>(lParam), windowClass, 8);
+    if (lstrcmpiW(windowClass, L"EDIT") != 0) {
+        return DefWindowProcW(m_hwnd, WM_CTLCOLORSTATIC, wParam, lParam);
+    }
+    SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+LRESULT Form1::onInputMethodCommit(WPARAM wParam) {
+    m_rules.committed(static_cast<Field>(wParam));
+    return 0;
+}
+
+LRESULT Form1::onGetObject(WPARAM wParam, LPARAM lParam) {
+    annotate();
+    return DefWindowProcW(m_hwnd, WM_GETOBJECT, wParam, lParam);
+}
+
+LRESULT Form1::onDestroy() {
+    if (!m_closing) PostQuitMessage(0);
+    return 0;
 }
 
 // The text boxes' and the button's procedure, in place of their class's.
@@ -401,119 +365,109 @@ LRESULT CALLBACK Form1::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 }
 
 LRESULT Form1::handleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const std::size_t i = indexOf(control);
-    if (kControls[i].kind == ui::Kind::Button)
-        return buttonMessage(control, message, wParam, lParam);
-    // A screen reader may meet a text box before the window.
-    if (message == WM_GETOBJECT) annotate();
+    const ui::Control i = rowOf(control);
+    if (kControls[i].kind == ui::Kind::Button) {
+        return buttonMessage(i, control, message, wParam, lParam);
+    }
     return textBoxMessage(i, control, message, wParam, lParam);
 }
 
-LRESULT Form1::byClass(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcW(m_classProcs[indexOf(control)], control, message, wParam, lParam);
+LRESULT Form1::byClass(ui::Control i, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcW(m_classProcs[i], control, message, wParam, lParam);
 }
 
-std::size_t Form1::indexOf(HWND control) const {
-    return static_cast<std::size_t>(std::find(m_controls.begin(), m_controls.end(), control) -
-                                    m_controls.begin());
-}
-
-// Every text box: the focus arriving, and Tab through the inputs, also from
-// a result the player clicked into.
-LRESULT Form1::textBoxMessage(std::size_t i, HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto field =
-        static_cast<Field>(std::find(m_fields.begin(), m_fields.end(), box) - m_fields.begin());
+// Every text box, the results too: the focus arriving, and Tab through the
+// inputs, also from a result the player clicked into. The rules have nothing
+// for a result's keys.
+LRESULT Form1::textBoxMessage(ui::Control i, HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_KEYDOWN:
-            if (wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
-                m_rules.tab(GetKeyState(VK_SHIFT) < 0);
-                return 0;
-            }
-            break;
+            return onBoxKeyDown(i, box, wParam, lParam);
         case WM_CHAR:
-            // Tab and Enter are the rules' to act on; an edit would only beep.
-            if (wParam == L'\t' || wParam == L'\r' || wParam == L'\n') return 0;
-            break;
-        case WM_SETFOCUS: {
-            const LRESULT result = byClass(box, message, wParam, lParam);
-            m_rules.focusArrived(field);
-            return result;
-        }
-        default:
-            break;
-    }
-    if (ui::isInput(kControls[i])) {
-        return inputMessage(field, box, message, wParam, lParam);
-    }
-    return byClass(box, message, wParam, lParam);
-}
-
-LRESULT Form1::inputMessage(Field field, HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
+            return onBoxChar(i, box, wParam, lParam);
+        case WM_SETFOCUS:
+            return onBoxSetFocus(i, box, wParam, lParam);
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            // The native code is the one the handlers expect. A held key
-            // repeats only its press.
-            m_rules.keyReleased(field, static_cast<int>(wParam), shiftState());
-            break;
+            return onBoxKeyUp(i, box, message, wParam, lParam);
         case WM_UNDO:
-        case EM_UNDO: {
-            // An undo brings back a text the box held, a long one the program
-            // wrote too; the limit would cut it. A longer text then still
-            // refuses more typing, as a limited edit does.
-            const LRESULT limit = SendMessageW(box, EM_GETLIMITTEXT, 0, 0);
-            SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
-            const LRESULT result = byClass(box, message, wParam, lParam);
-            SendMessageW(box, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
-            return result;
-        }
+        case EM_UNDO:
+            return onBoxUndo(i, box, message, wParam, lParam);
         case WM_IME_COMPOSITION:
-            // An input method may keep the key releases of what it composed to
-            // itself. Its commit stands for them; posted, so that the box
-            // holds the committed text by then.
-            if ((lParam & GCS_RESULTSTR) != 0) {
-                PostMessageW(m_hwnd, kInputMethodCommit, calc::index(field), 0);
-            }
-            break;
+            return onBoxImeComposition(i, box, wParam, lParam);
+        case WM_GETOBJECT:
+            return onBoxGetObject(i, box, wParam, lParam);
         default:
-            break;
+            return byClass(i, box, message, wParam, lParam);
     }
-    return byClass(box, message, wParam, lParam);
 }
 
-// Command1 takes no focus: only a one-pixel sliver shows, a focus there would
-// be invisible and would swallow the player's typing. The button's own mouse
-// handling would take it, so the press is followed here.
-LRESULT Form1::buttonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            SetCapture(button);
-            SendMessageW(button, BM_SETSTATE, TRUE, 0);
-            return 0;
-        case WM_MOUSEMOVE:
-            if (GetCapture() == button) {
-                RECT r;
-                GetClientRect(button, &r);
-                const POINT at{static_cast<short>(LOWORD(lParam)),
-                               static_cast<short>(HIWORD(lParam))};
-                SendMessageW(button, BM_SETSTATE, static_cast<WPARAM>(PtInRect(&r, at)), 0);
-            }
-            return 0;
-        case WM_LBUTTONUP:
-            if (GetCapture() == button) {
-                const bool pressed = (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
-                ReleaseCapture();
-                if (pressed) Command1_Click();
-            }
-            return 0;
-        case WM_CAPTURECHANGED:
-            SendMessageW(button, BM_SETSTATE, FALSE, 0);
-            return 0;
-        default:
-            break;
+LRESULT Form1::onBoxKeyDown(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam) {
+    if (wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0) {
+        return byClass(i, box, WM_KEYDOWN, wParam, lParam);
     }
-    return byClass(button, message, wParam, lParam);
+    m_rules.tab(GetKeyState(VK_SHIFT) < 0);
+    return 0;
+}
+
+// Tab and Enter are the rules' to act on; an edit would only beep.
+LRESULT Form1::onBoxChar(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam) {
+    if (wParam == L'\t' || wParam == L'\r' || wParam == L'\n') return 0;
+    return byClass(i, box, WM_CHAR, wParam, lParam);
+}
+
+LRESULT Form1::onBoxSetFocus(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = byClass(i, box, WM_SETFOCUS, wParam, lParam);
+    m_rules.focusArrived(*ui::fieldAt(i));
+    return result;
+}
+
+// The native code is the one the handlers expect. A held key repeats only
+// its press.
+LRESULT Form1::onBoxKeyUp(ui::Control i, HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    m_rules.keyReleased(*ui::fieldAt(i), static_cast<int>(wParam), shiftState());
+    return byClass(i, box, message, wParam, lParam);
+}
+
+// An undo brings back a text the box held, a long one the program wrote too;
+// the limit would cut it. A longer text then still refuses more typing, as a
+// limited edit does.
+LRESULT Form1::onBoxUndo(ui::Control i, HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT limit = SendMessageW(box, EM_GETLIMITTEXT, 0, 0);
+    SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
+    const LRESULT result = byClass(i, box, message, wParam, lParam);
+    SendMessageW(box, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+    return result;
+}
+
+// An input method may keep the key releases of what it composed to itself.
+// Its commit stands for them; posted, so that the box holds the committed
+// text by then.
+LRESULT Form1::onBoxImeComposition(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam) {
+    if ((lParam & GCS_RESULTSTR) != 0) {
+        PostMessageW(m_hwnd, kInputMethodCommit, calc::index(*ui::fieldAt(i)), 0);
+    }
+    return byClass(i, box, WM_IME_COMPOSITION, wParam, lParam);
+}
+
+// A screen reader may meet a text box before the window.
+LRESULT Form1::onBoxGetObject(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam) {
+    annotate();
+    return byClass(i, box, WM_GETOBJECT, wParam, lParam);
+}
+
+LRESULT Form1::buttonMessage(ui::Control i, HWND button, UINT message, WPARAM wParam,
+                             LPARAM lParam) {
+    switch (followPress(button, message, lParam)) {
+        case Press::Ignored:
+            return byClass(i, button, message, wParam, lParam);
+        case Press::Clicked:
+            Command1_Click();
+            return 0;
+        case Press::Followed:
+            return 0;
+    }
+    return 0;
 }
 
 }  // namespace win

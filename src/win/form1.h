@@ -35,8 +35,7 @@ public:
     void setText(calc::Field f, std::string_view text) override;
 
     HWND hwnd() const { return m_hwnd; }
-    // A control by its name in the layout table; nullptr for an unknown name.
-    HWND control(std::string_view name) const;
+    HWND control(ui::Control c) const { return m_controls[c]; }
     HWND textBox(calc::Field f) const { return m_fields[calc::index(f)]; }
     const ErrorNote& errorNote() const { return *m_note; }
     // The last summary of the results told to screen readers.
@@ -49,19 +48,38 @@ public:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    static void attach(HWND hwnd, LPARAM lParam);
     static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
-    // What the control's own class does with a message.
-    LRESULT byClass(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
-    std::size_t indexOf(HWND control) const;
-    // i: the control's row, which its procedure has looked up already.
-    LRESULT textBoxMessage(std::size_t i, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT inputMessage(calc::Field field, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT buttonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
+    // What the control in row i does with a message by its own class.
+    LRESULT byClass(ui::Control i, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The window's messages.
+    LRESULT onDpiChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT onActivate(WPARAM wParam);
+    LRESULT onSetFocus();
+    LRESULT onTimer(WPARAM wParam, LPARAM lParam);
+    LRESULT onMove();
+    LRESULT onCtlColorStatic(WPARAM wParam, LPARAM lParam);
+    LRESULT onInputMethodCommit(WPARAM wParam);
+    LRESULT onGetObject(WPARAM wParam, LPARAM lParam);
+    LRESULT onDestroy();
+
+    // A text box's messages; i is its row.
+    LRESULT textBoxMessage(ui::Control i, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onBoxKeyDown(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam);
+    LRESULT onBoxChar(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam);
+    LRESULT onBoxSetFocus(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam);
+    LRESULT onBoxKeyUp(ui::Control i, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onBoxUndo(ui::Control i, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onBoxImeComposition(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam);
+    LRESULT onBoxGetObject(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam);
+    // Command1's.
+    LRESULT buttonMessage(ui::Control i, HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
     void build();
-    void create(std::size_t control);
+    void create(ui::Control i);
     // Names the text boxes and gives the note its role, once a screen reader
     // asks or a note shows while one runs.
     void annotate();
@@ -69,10 +87,11 @@ private:
     void layOut();
 
     void moveFocus(calc::Field input) override;
+    void returnFocus(calc::Field box) override;
     void showNote(ui::Control at, std::string_view text) override;
     void hideNote() override;
-    void dismissNote() override;
-    void announce(std::string_view text, ui::Voice voice) override;
+    void announceNote(std::string_view text) override;
+    void announceResults(std::string_view text) override;
     void startPause(int milliseconds) override;
     void stopPause() override;
 

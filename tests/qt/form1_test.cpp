@@ -126,7 +126,7 @@ private slots:
     void layout() {
         QFETCH(int, row);
         const ui::ControlRow& control = ui::kControls[static_cast<std::size_t>(row)];
-        QWidget* w = form().control(control.name);
+        QWidget* w = form().control(static_cast<ui::Control>(row));
         QVERIFY(w != nullptr);
         QCOMPARE(w->parentWidget()->objectName(), qs(control.parent));
         const QRect expected(control.left / 15, control.top / 15, control.width / 15,
@@ -185,7 +185,7 @@ private slots:
     void labelsBeneath() {
         QFETCH(QString, label);
         QFETCH(QRect, covered);
-        QWidget* w = form().control(label.toStdString());
+        QWidget* w = form().control(ui::controlIndex(label.toStdString()));
         QVERIFY(w->geometry()
                     .translated(w->parentWidget()->mapTo(&form(), QPoint()))
                     .intersects(covered));
@@ -210,7 +210,8 @@ private slots:
     void captionsDrawAsLabelsDid() {
         QFETCH(QString, label);
         QFETCH(QString, drawn);
-        auto* caption = qobject_cast<QLabel*>(form().control(label.toStdString()));
+        auto* caption =
+            qobject_cast<QLabel*>(form().control(ui::controlIndex(label.toStdString())));
         QLabel reference(drawn, caption->parentWidget());
         reference.setGeometry(caption->geometry());
         reference.setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -418,7 +419,7 @@ private slots:
         box(Field::Text1)->setText(QStringLiteral("999"));
         box(Field::Text2)->setText(QStringLiteral("20000"));
         box(Field::Text3)->setText(QStringLiteral("999"));
-        QTest::mouseClick(form().control("Command1"), Qt::LeftButton, {}, QPoint(10, 0));
+        QTest::mouseClick(form().control(ui::kCommand1), Qt::LeftButton, {}, QPoint(10, 0));
         QCOMPARE(text(Field::Text10), QStringLiteral("1728"));
         QTest::mouseClick(box(Field::Text10), Qt::LeftButton);
         QTest::keyClick(focused(), Qt::Key_End);
@@ -552,7 +553,7 @@ private slots:
 
     void clickOnCommand1Recalculates() {
         box(Field::Text1)->setText(QStringLiteral("100"));
-        QWidget* button = form().control("Command1");
+        QWidget* button = form().control(ui::kCommand1);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 0));
         compareFields(coreResult({"100", "0", "0"}));
         QCOMPARE(focused(), box(Field::Text1));

@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(m_window->size(), QSize(82, 325));
         QCOMPARE(strip().geometry(), QRect(0, 0, 82, 19));
         QCOMPARE(m_form->geometry(), QRect(0, 19, 82, 306));
-        QCOMPARE(m_form->control("Text1")->geometry(), QRect(40, 8, 33, 18));
+        QCOMPARE(m_form->textBox(calc::Field::Text1)->geometry(), QRect(40, 8, 33, 18));
         const qreal scale = m_window->devicePixelRatioF();
         QCOMPARE(m_window->grab().size(), QSize(82, 325) * scale);
     }

@@ -7,6 +7,7 @@
 
 #include "calc/field_set.h"
 #include "ui/layout_table.h"
+#include "ui/typing_limit.h"
 
 namespace {
 
@@ -23,14 +24,13 @@ public:
         m_fields.setText(f, t);
     }
     void moveFocus(Field input) override { say("focus " + std::string(calc::fieldName(input))); }
+    void returnFocus(Field box) override { say("return " + std::string(calc::fieldName(box))); }
     void showNote(ui::Control at, std::string_view text) override {
         say("show " + std::string(ui::kControls[at].name) + " " + std::string(text));
     }
     void hideNote() override { say("hide"); }
-    void dismissNote() override { say("dismiss"); }
-    void announce(std::string_view text, ui::Voice voice) override {
-        say((voice == ui::Voice::Note ? "tell note " : "tell ") + std::string(text));
-    }
+    void announceNote(std::string_view text) override { say("tell note " + std::string(text)); }
+    void announceResults(std::string_view text) override { say("tell " + std::string(text)); }
     void startPause(int ms) override { say("pause " + std::to_string(ms)); }
     void stopPause() override { say("stop"); }
     void say(const std::string& what) { log += (log.empty() ? "" : "; ") + what; }
@@ -39,9 +39,9 @@ public:
     std::string log;
 };
 
-// Steps separated by ";": start | resume BOX | arrive BOX | set BOX TEXT |
-// key BOX [CODE] | commit BOX | click | away | back | pause
-// (the pause timer ran out).
+// Steps separated by ";": back [BOX] (the window became active, the focus
+// already in BOX) | away | arrive BOX | set BOX TEXT | key BOX [CODE] |
+// commit BOX | click | tab | backtab | pause (the pause timer ran out).
 void play(ui::Rules& rules, FakeWindow& w, const std::string& steps) {
     std::istringstream all(steps);
     for (std::string step; std::getline(all, step, ';');) {
@@ -49,14 +49,13 @@ void play(ui::Rules& rules, FakeWindow& w, const std::string& steps) {
         std::string verb, box, arg;
         words >> verb >> box >> arg;
         const auto field = calc::fieldByName(box);
-        if (verb == "start") rules.start();
-        if (verb == "resume") rules.resume(field);
         if (verb == "arrive") rules.focusArrived(*field);
         if (verb == "set") w.m_fields.setText(*field, arg);
         if (verb == "key") rules.keyReleased(*field, arg.empty() ? 48 : std::stoi(arg), 0);
         if (verb == "commit") rules.committed(*field);
         if (verb == "click") rules.click();
-        if (verb == "away" || verb == "back") rules.activated(verb == "back");
+        if (verb == "away" || verb == "back") rules.activated(verb == "back", field);
+        if (verb == "tab" || verb == "backtab") rules.tab(verb == "backtab");
         if (verb == "pause") rules.pauseEnded();
     }
 }
@@ -75,30 +74,41 @@ TEST_P(Rules, PortSeesWhatTheRulesSay) {
     EXPECT_EQ(w.log, GetParam().seen);
 }
 
-// INT -80 with Medi and Focus 0 raises at the seconds of a recovery value of 0.
-const std::string kError = "set Text1 -80; key Text1; ";
+// The window opens; INT -80 with Medi and Focus 0 raises at the seconds of a
+// recovery value of 0.
+const std::string kError = "back; set Text1 -80; key Text1; ";
 const std::string kZero = "回復値が 0 のため計算できません。";
-const std::string kShown = "stop; show Text1 " + kZero + "; tell note " + kZero;
+const std::string kShown =
+    "focus Text1; Text1=; stop; show Text1 " + kZero + "; tell note " + kZero;
 const std::string kOverflow = "オーバーフローしました。";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Rules,
     testing::Values(
         // Entry and return.
-        Row{"start_after_the_focus_came_is_no_second_entry", "arrive Text1; start", "Text1="},
-        Row{"resumed_focus_is_no_entry", "resume Text1; arrive Text1; start", ""},
+        Row{"first_activation_enters_the_first_input", "back", "focus Text1; Text1="},
+        Row{"activation_after_the_focus_came_is_no_second_entry", "arrive Text1; back",
+            "Text1=; return Text1"},
+        Row{"focus_held_before_the_rules_is_no_entry", "back Text2; arrive Text2", "return Text2"},
         Row{"only_another_box_is_an_entry",
             "arrive Text2; set Text2 45; away; arrive Text2; back; arrive Text2; arrive Text10; "
             "arrive Text2",
-            "Text2=; Text2="},
+            "Text2=; return Text2; Text2="},
+        Row{"tab_cycles_the_inputs_both_ways", "back; tab; tab; tab; backtab; backtab",
+            "focus Text1; Text1=; focus Text2; Text2=; focus Text3; Text3=; focus Text10; "
+            "focus Text3; Text3=; focus Text2; Text2="},
+        Row{"tab_from_the_last_input_wraps_to_the_first", "arrive Text10; tab; backtab",
+            "focus Text1; Text1=; focus Text10"},
         // The note.
         Row{"error_is_shown_and_told_once", kError + "key Text1", kShown + "; stop"},
         Row{"another_place_or_error_is_told", kError + "click; set Text2 40000; key Text1",
             kShown + "; stop; show Command1 " + kZero + "; tell note " + kZero +
                 "; stop; show Text1 " + kOverflow + "; tell note " + kOverflow},
         Row{"note_steps_aside_and_returns_untold", kError + "away; back",
-            kShown + "; hide; show Text1 " + kZero},
-        Row{"error_while_away_is_told_on_return", "away; " + kError + "back", kShown},
+            kShown + "; hide; return Text1; show Text1 " + kZero},
+        Row{"error_while_away_is_told_on_return", "back; away; set Text1 -80; key Text1; back",
+            "focus Text1; Text1=; stop; return Text1; show Text1 " + kZero + "; tell note " +
+                kZero},
         // The summary.
         Row{"recovery_value_keeps_a_waiting_full_summary",
             "key Text1; set Text10 5; commit Text10; pause",
@@ -109,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"told_when_changed_or_after_an_error",
             "key Text1; pause; key Text1; pause; " + kError + "set Text1 0; key Text1; pause",
             "pause 500; tell 回復値 2、1mana 5 sec; pause 500; " + kShown +
-                "; dismiss; pause 500; tell 回復値 2、1mana 5 sec"}),
+                "; pause 500; hide; tell 回復値 2、1mana 5 sec"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // What a paste, a drop or a commit may leave in a box with a typing limit of

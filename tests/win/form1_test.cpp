@@ -340,7 +340,7 @@ TEST_F(Form1Test, ResultsAreToldOnceTheTypingPauses) {
 
 TEST_F(Form1Test, ClickOnCommand1RecalculatesAndLeavesTheFocus) {
     form().setText(Field::Text1, "100");
-    HWND button = form().control("Command1");
+    HWND button = form().control(ui::kCommand1);
     PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 0));
     PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 0));
     pump();
