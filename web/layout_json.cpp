@@ -54,24 +54,6 @@ std::string_view kindName(ui::Kind kind) {
     return "";
 }
 
-// The text box a caption names: the one whose accessible name it is, else
-// the one whose name it begins or ends as a whole word ("1mana" and "sec"
-// together name "1mana sec"). Empty for a caption that names none (Label11).
-std::string_view namedBox(const ui::ControlRow& label) {
-    const std::string caption = ui::drawnCaption(label.caption);
-    for (const ui::ControlRow& box : ui::kControls) {
-        if (box.kind == ui::Kind::TextBox && box.accessibleName == caption) return box.name;
-    }
-    for (const ui::ControlRow& box : ui::kControls) {
-        const std::string_view name = box.accessibleName;
-        if (box.kind == ui::Kind::TextBox &&
-            (name.starts_with(caption + ' ') || name.ends_with(' ' + caption))) {
-            return box.name;
-        }
-    }
-    return {};
-}
-
 void appendControl(std::string& out, ui::Control i) {
     const ui::ControlRow& row = ui::kControls[i];
     out += '{';
@@ -92,7 +74,8 @@ void appendControl(std::string& out, ui::Control i) {
     appendMember(out, "bold", row.font == ui::FontRole::Bold ? 1 : 0);
     appendMember(out, "limit", row.typingLimit);
     appendMember(out, "input", ui::isInput(row) ? 1 : 0);
-    appendMember(out, "for", row.kind == ui::Kind::Label ? namedBox(row) : std::string_view{});
+    const ui::Control named = ui::namedBox(i);
+    appendMember(out, "for", named == ui::kForm1 ? std::string_view{} : ui::kControls[named].name);
     const auto field = ui::fieldAt(i);
     appendMember(out, "field", field ? static_cast<int>(calc::index(*field)) : -1);
     out.back() = '}';  // in place of the last member's comma

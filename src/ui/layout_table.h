@@ -194,4 +194,25 @@ inline std::string drawnCaption(std::string_view caption) {
     return drawn;
 }
 
+// The text box a label's caption names for assistive technology: the one
+// whose accessible name it is, else the one whose name it begins or ends as
+// a whole word ("1mana" and "sec" together name "1mana sec"); kForm1 for a
+// control that names none (Label11).
+inline Control namedBox(Control label) {
+    if (kControls[label].kind != Kind::Label) return kForm1;
+    const std::string caption = drawnCaption(kControls[label].caption);
+    const auto names = [&](const ControlRow& box, bool whole) {
+        const std::string_view name = box.accessibleName;
+        return box.kind == Kind::TextBox &&
+               (whole ? name == caption
+                      : name.starts_with(caption + ' ') || name.ends_with(' ' + caption));
+    };
+    for (const bool whole : {true, false}) {
+        for (Control box = 0; box < kControls.size(); ++box) {
+            if (names(kControls[box], whole)) return box;
+        }
+    }
+    return kForm1;
+}
+
 }  // namespace ui
