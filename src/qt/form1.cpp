@@ -68,6 +68,8 @@ void Form1::build() {
             case ui::Kind::TextBox: {
                 auto* box = new QLineEdit(caption, parent);
                 box->setAccessibleName(fromUtf8(row.accessibleName));
+                // From its first digit, as every write leaves it.
+                box->setCursorPosition(0);
                 // The four inputs carry a typing limit; the results are
                 // read-only, take no focus, and stay selectable for copying.
                 const std::size_t field = calc::index(*ui::fieldAt(i));

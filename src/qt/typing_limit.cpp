@@ -54,9 +54,8 @@ QValidator::State TypingLimit::validate(QString& input, int& pos) const {
 // that takes a character and then takes it back has already told a screen
 // reader that it went in, and what the limit cuts later cannot be undone.
 bool TypingLimit::cutKey(const QKeyEvent& key) {
-    const QString inserted = key.matches(QKeySequence::Paste)
-                                 ? QGuiApplication::clipboard()->text()
-                                 : typedText(key);
+    const QString inserted =
+        key.matches(QKeySequence::Paste) ? QGuiApplication::clipboard()->text() : typedText(key);
     const QString fits = fitted(inserted);
     if (fits.size() == inserted.size()) return false;
     if (!fits.isEmpty() || m_box->hasSelectedText()) m_box->insert(fits);
@@ -76,9 +75,8 @@ void TypingLimit::write(const QString& text) {
 }
 
 QString TypingLimit::fitted(const QString& text) const {
-    const std::size_t room =
-        ui::roomLeft(m_limit, static_cast<std::size_t>(m_box->text().size()),
-                     static_cast<std::size_t>(m_box->selectedText().size()));
+    const std::size_t room = ui::roomLeft(m_limit, static_cast<std::size_t>(m_box->text().size()),
+                                          static_cast<std::size_t>(m_box->selectedText().size()));
     return text.left(static_cast<qsizetype>(ui::fitting(utf16(text), room)));
 }
 

@@ -69,7 +69,13 @@ std::optional<Field> fieldAt(Control c) {
 }
 
 Rules::Rules(calc::FieldSet& fields, Port& port)
-    : m_fields(fields), m_port(port), m_handlers(fields, *this) {}
+    : m_fields(fields), m_port(port), m_writes(fields), m_handlers(m_writes, *this) {}
+
+void Rules::Writes::setText(Field f, std::string_view text) {
+    if (m_fields.text(f) == text) return;
+    m_fields.setText(f, text);
+    changed = true;
+}
 
 void Rules::activated(bool active, std::optional<Field> holding) {
     if (active) {
@@ -137,8 +143,9 @@ Status Rules::click() {
 
 template <typename Handler>
 Status Rules::run(Control origin, Summary written, Handler handler) {
+    m_writes.changed = false;
     const Status status = calc::run(handler);
-    summaryAfter(status, written);
+    summaryAfter(status, m_writes.changed ? written : Summary::None);
     noteAfter(status, origin);
     return status;
 }
@@ -169,17 +176,20 @@ void Rules::tellNote() {
 
 // A screen reader hears the results once the player pauses: every key release
 // calculates, and a summary for each key would talk over the typing, so every
-// key starts the pause again.
-void Rules::summaryAfter(Status status, Summary written) {
+// key starts the pause again. Results that came out as they were (Tab's key
+// release in 回復値, the arrows) are no news.
+void Rules::summaryAfter(Status status, Summary news) {
     switch (status) {
         case Status::Written:
-            // A full calculation still waiting to be told keeps its recovery value.
-            m_waiting = written == Summary::Seconds && m_waiting != Summary::Full ? Summary::Seconds
-                                                                                  : Summary::Full;
-            m_port.startPause(kSummaryPauseMs);
-            break;
         case Status::Skipped:
-            if (m_waiting != Summary::None) m_port.startPause(kSummaryPauseMs);
+            if (news == Summary::None) {
+                if (m_waiting != Summary::None) m_port.startPause(kSummaryPauseMs);
+                break;
+            }
+            // A full calculation still waiting to be told keeps its recovery value.
+            m_waiting = news == Summary::Seconds && m_waiting != Summary::Full ? Summary::Seconds
+                                                                               : Summary::Full;
+            m_port.startPause(kSummaryPauseMs);
             break;
         case Status::Overflow:
         case Status::FloatingPoint:

@@ -92,16 +92,32 @@ public:
 private:
     enum class Summary { None, Full, Seconds };
 
+    // The field set as the handlers write it: a write that leaves a box's
+    // text as it was is no write, so that the platform tells assistive
+    // technology of nothing that did not change, and a calculation that
+    // changed nothing has no news to tell.
+    class Writes final : public calc::FieldSet {
+    public:
+        explicit Writes(calc::FieldSet& fields) : m_fields(fields) {}
+        std::string text(calc::Field f) const override { return m_fields.text(f); }
+        void setText(calc::Field f, std::string_view text) override;
+        bool changed = false;  // since the last calculation began
+
+    private:
+        calc::FieldSet& m_fields;
+    };
+
     void sendTab() override;
     void moveTo(calc::Field input);
     template <typename Handler>
     calc::Status run(Control origin, Summary written, Handler handler);
     void noteAfter(calc::Status status, Control origin);
-    void summaryAfter(calc::Status status, Summary written);
+    void summaryAfter(calc::Status status, Summary news);
     void tellNote();
 
     calc::FieldSet& m_fields;
     Port& m_port;
+    Writes m_writes;
     calc::Handlers m_handlers;
     std::optional<calc::Field> m_focused;
     bool m_active = true;
