@@ -46,6 +46,9 @@ packages=(
   libxcb1-dev valgrind
   # the accessibility test reads the window over AT-SPI on a session bus of its own
   dbus-daemon at-spi2-core python3-pyatspi
+  # the screen-reader session: Orca, speaking through speech-dispatcher and
+  # espeak-ng (into ALSA's null device), under a small window manager
+  orca speech-dispatcher speech-dispatcher-espeak-ng matchbox-window-manager
   # the page: the WebAssembly toolchain (with its prebuilt system libraries and
   # a Node.js), the installed page's icons drawn from the window's, and the
   # browsers its tests drive: Chromium, Firefox (over WebDriver BiDi) and

@@ -136,8 +136,20 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const auto field = static_cast<Field>(at - m_fields.begin());
     TypingLimit* limit = m_limits[calc::index(field)];
     switch (event->type()) {
-        case QEvent::FocusIn:
+        // Qt tells assistive technology of a focus only once FocusIn is
+        // handled, so the arrival counts after that. A click gives the focus
+        // before the press reaches the box (or, into an inactive window, as
+        // the window becomes active), and the press counts it before any key
+        // typed after it; any other arrival counts once Qt is done. The moves
+        // the rules make count at once, and these reports of them come to
+        // nothing.
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
             m_rules.focusArrived(field);
+            break;
+        case QEvent::FocusIn:
+            QMetaObject::invokeMethod(
+                this, [this, field] { m_rules.focusArrived(field); }, Qt::QueuedConnection);
             break;
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
@@ -181,7 +193,6 @@ void Form1::moveFocus(Field input) {
     box->selectAll();
 }
 
-// Qt gives the focus back itself as the window is activated again.
 void Form1::returnFocus(Field box) {
     textBox(box)->setFocus(Qt::ActiveWindowFocusReason);
 }

@@ -17,13 +17,53 @@ constexpr std::string_view kFloatingPointNote = "回復値が 0 のため計算�
 // How long the typing pauses before the summary is told.
 constexpr int kSummaryPauseMs = 500;
 
+// The seconds as a screen reader says them: to three significant digits,
+// rounded half up ("0.833", "16.7", "2.5"). Read out digit by digit, the
+// fifteen of "0.833333333333333" take a Japanese voice four seconds more, and
+// the next key cuts the summary off; the box keeps every digit. A text in
+// another shape (an exponent) is said as it stands.
+std::string spoken(std::string_view seconds) {
+    const bool negative = seconds.starts_with('-');
+    const std::string_view number = seconds.substr(negative ? 1 : 0);
+    const std::size_t point = std::min(number.find('.'), number.size());
+    std::string digits(number.substr(0, point));
+    if (point < number.size()) digits += number.substr(point + 1);
+    const std::size_t first = digits.find_first_not_of('0');
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos ||
+        number.find('.', point + 1) != std::string_view::npos || first == std::string::npos ||
+        digits.size() - first <= 3) {
+        return std::string(seconds);
+    }
+    std::size_t whole = point;  // digits before the point
+    const bool up = digits[first + 3] >= '5';
+    digits.resize(first + 3);
+    for (std::size_t i = digits.size(); up && i-- > 0;) {
+        if (digits[i] != '9') {
+            ++digits[i];
+            break;
+        }
+        digits[i] = '0';
+        if (i == 0) {
+            digits.insert(digits.begin(), '1');  // 999 up to 1000
+            ++whole;
+        }
+    }
+    if (digits.size() < whole) digits.append(whole - digits.size(), '0');
+    std::string out = negative ? "-" : "";
+    out += whole == 0 ? std::string("0") : digits.substr(0, whole);
+    std::string decimals = digits.substr(whole);
+    decimals.erase(decimals.find_last_not_of('0') + 1);
+    if (!decimals.empty()) out += "." + decimals;
+    return out;
+}
+
 // What a screen reader is told once the player pauses: a calculation's two
 // results that a player reads first, by the captions they stand under. A
 // recovery value typed into 回復値 changes the seconds only, and the player
 // has just heard the value itself.
 std::string secondsSummary(std::string_view seconds) {
     std::string summary = "1mana ";
-    summary += seconds;
+    summary += spoken(seconds);
     summary += " sec";
     return summary;
 }
@@ -71,10 +111,25 @@ std::optional<Field> fieldAt(Control c) {
 Rules::Rules(calc::FieldSet& fields, Port& port)
     : m_fields(fields), m_port(port), m_writes(fields), m_handlers(m_writes, *this) {}
 
+std::string Rules::Writes::text(Field f) const {
+    const std::optional<std::string>& held = m_held[calc::index(f)];
+    return held ? *held : m_fields.text(f);
+}
+
 void Rules::Writes::setText(Field f, std::string_view text) {
-    if (m_fields.text(f) == text) return;
-    m_fields.setText(f, text);
-    changed = true;
+    m_held[calc::index(f)] = std::string(text);
+}
+
+void Rules::Writes::flush() {
+    for (std::size_t i = 0; i < m_held.size(); ++i) {
+        if (!m_held[i]) continue;
+        const auto f = static_cast<Field>(i);
+        if (m_fields.text(f) != *m_held[i]) {
+            m_fields.setText(f, *m_held[i]);
+            changed = true;
+        }
+        m_held[i].reset();
+    }
 }
 
 void Rules::activated(bool active, std::optional<Field> holding) {
@@ -106,11 +161,15 @@ void Rules::focusArrived(Field box) {
     m_focused = box;
     const calc::FieldHandlers* b = handlersOf(box);
     if (b != nullptr && b->gotFocus != nullptr) (m_handlers.*b->gotFocus)();
+    m_writes.flush();
 }
 
-// A platform that tells of a focus only once its window is active has not
-// reported this one yet; it counts now, and its report later is no entry.
+// The box reached shows its last text, selected as a Tab leaves it, before
+// the focus moves. A platform that tells of a focus only once its window is
+// active, or later still, has not reported this one yet; it counts now, and
+// its report later is no entry.
 void Rules::moveTo(Field input) {
+    m_writes.flush();
     m_port.moveFocus(input);
     focusArrived(input);
 }
@@ -141,11 +200,14 @@ Status Rules::click() {
     return run(kCommand1, Summary::Full, [this] { return m_handlers.Command1_Click(); });
 }
 
+// Results that came out as they were (Tab's key release in 回復値, the
+// arrows) are no news, unless the last error dropped what was told before.
 template <typename Handler>
 Status Rules::run(Control origin, Summary written, Handler handler) {
     m_writes.changed = false;
     const Status status = calc::run(handler);
-    summaryAfter(status, m_writes.changed ? written : Summary::None);
+    m_writes.flush();
+    summaryAfter(status, m_writes.changed || m_spoken.empty() ? written : Summary::None);
     noteAfter(status, origin);
     return status;
 }
@@ -176,20 +238,21 @@ void Rules::tellNote() {
 
 // A screen reader hears the results once the player pauses: every key release
 // calculates, and a summary for each key would talk over the typing, so every
-// key starts the pause again. Results that came out as they were (Tab's key
-// release in 回復値, the arrows) are no news.
+// key starts the pause again.
 void Rules::summaryAfter(Status status, Summary news) {
     switch (status) {
         case Status::Written:
-        case Status::Skipped:
-            if (news == Summary::None) {
-                if (m_waiting != Summary::None) m_port.startPause(kSummaryPauseMs);
+            if (news != Summary::None) {
+                // A full calculation still waiting to be told keeps its recovery value.
+                m_waiting = news == Summary::Seconds && m_waiting != Summary::Full
+                                ? Summary::Seconds
+                                : Summary::Full;
+                m_port.startPause(kSummaryPauseMs);
                 break;
             }
-            // A full calculation still waiting to be told keeps its recovery value.
-            m_waiting = news == Summary::Seconds && m_waiting != Summary::Full ? Summary::Seconds
-                                                                               : Summary::Full;
-            m_port.startPause(kSummaryPauseMs);
+            [[fallthrough]];
+        case Status::Skipped:
+            if (m_waiting != Summary::None) m_port.startPause(kSummaryPauseMs);
             break;
         case Status::Overflow:
         case Status::FloatingPoint:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,16 +64,19 @@ public:
 
     // The window became the active one, or stopped being it. Active, its
     // focus goes back to the box that last held it; the first time, to the
-    // first input, which is its entry. `holding`: a box the platform put the
-    // focus into before the rules ran (a page drawn with its start, and
-    // perhaps clicked into since), which counts as entered as it stands.
+    // first input, which is its entry. `holding`: a box the focus is in
+    // already, entered before the rules ran (a page drawn with its start,
+    // and perhaps clicked into since), which counts as entered as it stands.
     void activated(bool active, std::optional<calc::Field> holding = std::nullopt);
 
-    // The platform reports the focus arriving at a text box, by any means. An
+    // The platform reports the focus arriving at a text box, by any means,
+    // once it has told assistive technology of it: the entry's emptying told
+    // first, a screen reader takes it for the move and names no box. An
     // entry is the focus moving to another control: a focus coming back to
     // the box that last held it (the player returning from another window, a
     // context menu closing), however often and in whatever order a platform
-    // reports it, empties nothing.
+    // reports it, empties nothing. A move the rules make themselves
+    // (moveFocus) counts as soon as the port has made it.
     void focusArrived(calc::Field box);
 
     // A key came up in a text box: its virtual-key code and Shift state.
@@ -92,19 +96,22 @@ public:
 private:
     enum class Summary { None, Full, Seconds };
 
-    // The field set as the handlers write it: a write that leaves a box's
-    // text as it was is no write, so that the platform tells assistive
-    // technology of nothing that did not change, and a calculation that
-    // changed nothing has no news to tell.
+    // The field set as the handlers write it. What they write is held and
+    // passed on once the focus has moved, each box once with its last text,
+    // and only where that differs from what it shows: a screen reader hears
+    // of a box's change only after the move into it, and only of what did
+    // change (the calculation writes Next INT and Next Medi twice each).
     class Writes final : public calc::FieldSet {
     public:
         explicit Writes(calc::FieldSet& fields) : m_fields(fields) {}
-        std::string text(calc::Field f) const override { return m_fields.text(f); }
+        std::string text(calc::Field f) const override;
         void setText(calc::Field f, std::string_view text) override;
-        bool changed = false;  // since the last calculation began
+        void flush();
+        bool changed = false;  // some box changed since this was last cleared
 
     private:
         calc::FieldSet& m_fields;
+        std::array<std::optional<std::string>, calc::kFieldCount> m_held;
     };
 
     void sendTab() override;

@@ -115,12 +115,15 @@ INSTANTIATE_TEST_SUITE_P(
             "pause 500; pause 500; tell 回復値 5、1mana 2 sec"},
         Row{"no_news_no_summary", "key Text1; pause; key Text10 9; pause",
             "pause 500; tell 回復値 2、1mana 5 sec"},
+        Row{"seconds_told_to_three_digits",
+            "set Text2 99.5; set Text1 100; key Text1; pause; set Text10 1.0005; key Text10; pause",
+            "pause 500; tell 回復値 12、1mana 0.833 sec; pause 500; tell 1mana 10 sec"},
         Row{"any_key_holds_a_waiting_summary_back",
             "set Text2 x; key Text1; set Text2 0; key Text1; set Text2 x; key Text1",
             "pause 500; pause 500"},
         Row{"told_when_changed_or_after_an_error",
             "key Text1; pause; key Text1; pause; " + kError + "set Text1 0; key Text1; pause",
-            "pause 500; tell 回復値 2、1mana 5 sec; pause 500; " + kShown +
+            "pause 500; tell 回復値 2、1mana 5 sec; " + kShown +
                 "; pause 500; hide; tell 回復値 2、1mana 5 sec"}),
     [](const auto& row) { return std::string(row.param.name); });
 

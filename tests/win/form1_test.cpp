@@ -338,6 +338,34 @@ TEST_F(Form1Test, ResultsAreToldOnceTheTypingPauses) {
     EXPECT_EQ(form().announced(), "回復値 4、1mana 2.5 sec");
 }
 
+// A screen reader names the box a move lands in before it hears of the
+// box's emptying: each box's text as the system tells of its focus, read in
+// the window's own thread as it is told.
+std::vector<std::string> focusTold;
+
+void CALLBACK recordFocus(HWINEVENTHOOK, DWORD, HWND box, LONG object, LONG, DWORD, DWORD) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)), L'\0');
+    GetWindowTextW(box, text.data(), static_cast<int>(text.size() + 1));
+    if (object == OBJID_CLIENT) focusTold.push_back(win::narrow(text));
+}
+
+TEST_F(Form1Test, MovesTellTheFocusBeforeTheEmptying) {
+    type("100");
+    focusTold.clear();
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, GetModuleHandleW(nullptr),
+                        recordFocus, GetCurrentProcessId(), 0, WINEVENT_INCONTEXT);
+    tap(VK_RETURN);
+    tap(VK_TAB);
+    PostMessageW(box(Field::Text1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(box(Field::Text1), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    pump();
+    UnhookWinEvent(hook);
+    EXPECT_EQ(focusTold, (std::vector<std::string>{"0", "0", "100"}));
+    EXPECT_EQ(GetFocus(), box(Field::Text1));
+    EXPECT_EQ(text(Field::Text1), "");
+}
+
 TEST_F(Form1Test, ClickOnCommand1RecalculatesAndLeavesTheFocus) {
     form().setText(Field::Text1, "100");
     HWND button = form().control(ui::kCommand1);

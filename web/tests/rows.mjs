@@ -88,7 +88,7 @@ export const kRows = [
         'spoken: the results, once the typing pauses',
         [
             ...['type 100', 'press Enter', 'type 99.5', 'press Enter', 'type 0', 'spoken none'],
-            ...['pause', 'spoken 回復値 12、1mana 0.833333333333333 sec'],
+            ...['pause', 'spoken 回復値 12、1mana 0.833 sec'],
         ],
     ],
     ['spoken: a recovery value, its seconds', [...recovery('5', '2'), 'pause', 'spoken 1mana 2 sec']],
