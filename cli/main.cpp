@@ -24,8 +24,8 @@
 #include "cli/output.h"
 #include "runtime/errors.h"
 #include "runtime/numeric.h"
+#include "ui/fields.h"
 #include "ui/layout_table.h"
-#include "ui/rules.h"
 
 namespace {
 

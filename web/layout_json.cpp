@@ -2,8 +2,8 @@
 
 #include "calc/field_set.h"
 #include "calc/handlers.h"
+#include "ui/fields.h"
 #include "ui/layout_table.h"
-#include "ui/rules.h"
 
 namespace web {
 namespace {

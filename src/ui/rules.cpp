@@ -100,14 +100,6 @@ Field inputAfter(std::optional<Field> from, bool backward) {
 
 }  // namespace
 
-Control controlOf(Field f) {
-    return controlIndex(calc::fieldName(f));
-}
-
-std::optional<Field> fieldAt(Control c) {
-    return calc::fieldByName(kControls[c].name);
-}
-
 Rules::Rules(calc::FieldSet& fields, Port& port)
     : m_fields(fields), m_port(port), m_writes(fields), m_handlers(m_writes, *this) {}
 

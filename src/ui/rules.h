@@ -8,6 +8,7 @@
 #include "calc/field_set.h"
 #include "calc/handlers.h"
 #include "calc/status.h"
+#include "ui/fields.h"
 #include "ui/layout_table.h"
 
 // The window's rules around the handlers, the same for every front end: which
@@ -16,11 +17,6 @@
 // when. A front end translates its platform's events into the calls below and
 // does what the rules ask of it through a Port, in its own platform's terms.
 namespace ui {
-
-// The text boxes are the field set: the box that shows a field, and the
-// field a control shows (none for a label, a frame or the button).
-Control controlOf(calc::Field f);
-std::optional<calc::Field> fieldAt(Control c);
 
 // The primitives a front end gives the rules.
 class Port {
