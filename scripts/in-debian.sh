@@ -113,6 +113,9 @@ if [ -n "${DISPLAY:-}" ]; then
     mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
 fi
 cp /etc/resolv.conf "$root/etc/"
+# A root thrown away after the run needs no fsync after every file dpkg unpacks,
+# which took most of the time installing a thousand packages.
+echo force-unsafe-io >"$root/etc/dpkg/dpkg.cfg.d/in-debian"
 # The root trusts what its host trusts: a proxy's own authority among them.
 [ ! -d /usr/local/share/ca-certificates ] ||
     cp -r /usr/local/share/ca-certificates/. "$root/usr/local/share/ca-certificates/"
