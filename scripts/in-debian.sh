@@ -89,13 +89,19 @@ fi
 
 work=$(mktemp -d "$cache/run.XXXXXX")
 root=$work/root
-cleanup() {
-    # What the command left running (a persistent wineserver, a bus) would hold
-    # the mounts busy: every process whose root is this one is ours to end.
+# The processes whose root is this run's.
+processes_in_root() {
     local p
     for p in /proc/[0-9]*; do
-        [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && kill -9 "${p#/proc/}" 2>/dev/null
+        [ "$(readlink "$p/root" 2>/dev/null)" != "$root" ] || echo "${p#/proc/}"
     done
+}
+cleanup() {
+    # What the command left running (a persistent wineserver, a bus) would hold
+    # the mounts busy, and was started by this run: ended, and waited for.
+    local tries=50
+    processes_in_root | xargs -r kill -9 2>/dev/null || true
+    while [ -n "$(processes_in_root)" ] && [ $((tries -= 1)) -gt 0 ]; do sleep 0.1; done
     mounts_in "$root" | xargs -r -n 1 umount || true
     remove "$work"
 }
@@ -129,7 +135,10 @@ for path in "${copies[@]}"; do
 done
 
 echo "in-debian: $release: $*"
+# Waited for in the background, so that a signal cleans up at once rather than
+# after the command ends.
 chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     ${DISPLAY:+DISPLAY="$DISPLAY"} \
-    sh -c 'cd /root/manacalc && exec "$@"' in-debian "$@"
+    sh -c 'cd /root/manacalc && exec "$@"' in-debian "$@" <&0 &
+wait $!
