@@ -9,7 +9,7 @@
 #
 # The root is made once with debootstrap (minbase, with git, make, sudo and
 # ca-certificates) and never changed: every run works in a copy, deleted
-# afterwards. The roots and the packages apt fetches in them stay in
+# afterwards. The roots and the packages apt fetched in them stay in
 # /var/cache/manacalc-roots, outside any checkout, so that make clean keeps
 # them and every clone and CI run on the machine shares them.
 # The mirror is the one the host's apt uses.
@@ -75,7 +75,7 @@ remove() {
     rm -rf "$1"
 }
 
-mkdir -p "$cache" "$archives/partial"
+mkdir -p "$cache" "$archives"
 if [ ! -d "$pristine" ]; then
     echo "in-debian: making a $release root from $mirror"
     remove "$pristine.new"
@@ -103,6 +103,9 @@ cleanup() {
     processes_in_root | xargs -r kill -9 2>/dev/null || true
     while [ -n "$(processes_in_root)" ] && [ $((tries -= 1)) -gt 0 ]; do sleep 0.1; done
     mounts_in "$root" | xargs -r -n 1 umount || true
+    # The packages this run fetched, for the runs after it.
+    find "$root/var/cache/apt/archives" -maxdepth 1 -name '*.deb' -exec cp -ln -t "$archives" {} + 2>/dev/null ||
+        true
     remove "$work"
 }
 trap cleanup EXIT
@@ -113,11 +116,13 @@ mount -t proc proc "$root/proc"
 for dir in /sys /dev /dev/pts /dev/shm; do
     mount --bind "$dir" "$root$dir"
 done
-mount --bind "$archives" "$root/var/cache/apt/archives"
 if [ -n "${DISPLAY:-}" ]; then
     mkdir -p "$root/tmp/.X11-unix"
     mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
 fi
+# The packages earlier runs fetched, linked rather than copied: each run has
+# a cache of its own, so that two can install at once.
+find "$archives" -maxdepth 1 -name '*.deb' -exec cp -l -t "$root/var/cache/apt/archives" {} +
 cp /etc/resolv.conf "$root/etc/"
 # A root thrown away after the run needs no fsync after every file dpkg unpacks,
 # which took most of the time installing a thousand packages.
