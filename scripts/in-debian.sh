@@ -83,6 +83,9 @@ if [ ! -d "$pristine" ]; then
         "$release" "$pristine.new" "$mirror" >"$cache/$release.log" ||
         { tail "$cache/$release.log" >&2; exit 1; }
     echo "$sources" >"$pristine.new/etc/apt/sources.list"
+    # The packages it was made from go to the runs' cache, out of every copy.
+    find "$pristine.new/var/cache/apt/archives" -maxdepth 1 -name '*.deb' \
+        -exec mv -n -t "$archives" {} +
     rm -f "$pristine.new/etc/apt/sources.list.d/debian.sources"
     mv "$pristine.new" "$pristine"
 fi
@@ -122,7 +125,7 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 # The packages earlier runs fetched, linked rather than copied: each run has
 # a cache of its own, so that two can install at once.
-find "$archives" -maxdepth 1 -name '*.deb' -exec cp -l -t "$root/var/cache/apt/archives" {} +
+find "$archives" -maxdepth 1 -name '*.deb' -exec cp -ln -t "$root/var/cache/apt/archives" {} +
 cp /etc/resolv.conf "$root/etc/"
 # A root thrown away after the run needs no fsync after every file dpkg unpacks,
 # which took most of the time installing a thousand packages.
