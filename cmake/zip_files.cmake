@@ -1,6 +1,6 @@
 # Packs the files named after the script into OUT, each as FOLDER/<its name>, in
 # the order given, as the same bytes from any build of one commit: every entry
-# dated SOURCE_DATE_EPOCH (else the last commit's date) in UTC, readable by all
+# dated as every build dates its files (source_date.cmake), in UTC, readable by all
 # and writable by its owner whatever the umask, and without zip's extra fields,
 # which would carry the builder's user and times.
 # usage: cmake -DZIP=zip -DOUT=x.zip -DFOLDER=name -DSOURCE_DIR=dir -P zip_files.cmake FILE...
@@ -19,15 +19,7 @@ foreach(i RANGE ${last})
   endif()
 endforeach()
 
-set(epoch "$ENV{SOURCE_DATE_EPOCH}")
-if(epoch STREQUAL "")
-  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${SOURCE_DIR}
-                  OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-endif()
-if(epoch STREQUAL "")
-  # A source tarball: git archive dates every file by its commit.
-  file(TIMESTAMP ${SOURCE_DIR}/CMakeLists.txt epoch %s UTC)
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/source_date.cmake)
 
 file(REMOVE_RECURSE ${FOLDER} ${OUT})
 file(MAKE_DIRECTORY ${FOLDER})
@@ -36,7 +28,7 @@ foreach(file IN LISTS files)
   cmake_path(GET file FILENAME name)
   file(COPY_FILE ${file} ${FOLDER}/${name})
   file(CHMOD ${FOLDER}/${name} FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
-  execute_process(COMMAND touch -d @${epoch} ${FOLDER}/${name} COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND touch -d @${source_date_epoch} ${FOLDER}/${name} COMMAND_ERROR_IS_FATAL ANY)
   list(APPEND entries ${FOLDER}/${name})
 endforeach()
 # zip reads further options from ZIPOPT, which the builder may have set.

@@ -16,9 +16,9 @@ umask 022
 # packages do. CMake does not read CPPFLAGS, so they go in with the compiler flags.
 export DEB_BUILD_MAINT_OPTIONS=${DEB_BUILD_MAINT_OPTIONS:-hardening=+all}
 eval "$(dpkg-buildflags --export=sh)"
-# Dates inside the package come from the release (the changelog's newest entry, unless
-# one is given), not from the build.
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l packaging/deb/changelog -STimestamp)}
+# Dates inside the package are the ones every build command uses (the commit's,
+# unless given), so that this package is the release's, byte for byte.
+SOURCE_DATE_EPOCH=$(cmake -DSOURCE_DIR=. -P cmake/source_date.cmake)
 export SOURCE_DATE_EPOCH
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \

@@ -57,6 +57,8 @@ packages=(
   # make pictures: the chart drawn from --batch, and the PNGs squeezed before
   # they are committed (keys go into the windows on Xvfb by xdotool, above)
   gnuplot-nox optipng
+  # scripts/in-debian.sh: clean roots of other Debian releases
+  debootstrap
 )
 # npm: part of NodeSource's nodejs where that is installed (it conflicts with
 # Debian's npm package), a package of its own beside Debian's nodejs.

@@ -3,7 +3,8 @@
 # Debian package, the Windows zip, the page's zip, the source (git archive), and
 # SHA256SUMS over them, which `sha256sum -c SHA256SUMS` checks. One commit gives
 # the same bytes from any build, in any folder, at any time, under any umask:
-# every date inside comes from SOURCE_DATE_EPOCH, the last commit's when not given.
+# every date inside is the one every build command uses (cmake/source_date.cmake):
+# SOURCE_DATE_EPOCH, the last commit's time when not given.
 # usage: scripts/release.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,7 @@ if ! git diff --quiet HEAD --; then
     echo "release: the work tree differs from its last commit; commit or stash first" >&2
     exit 1
 fi
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+SOURCE_DATE_EPOCH=$(cmake -DSOURCE_DIR=. -P cmake/source_date.cmake)
 export SOURCE_DATE_EPOCH
 version=$(sed -n 's/^project(manacalc VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
 out=build/release-files

@@ -48,9 +48,10 @@ std::string formatDouble(double value);
 namespace detail {
 
 // Where the digits of a written double come from, when no shorter path finds
-// them: to_chars where the standard library has it for doubles (some, like
-// emscripten's, do not), else printf. Both round the exact binary value, and
-// the tests hold every source the build has to the same texts.
+// them: to_chars where the standard library has it for doubles (not every
+// one does, and the page never takes it: src/runtime/CMakeLists.txt), else
+// printf. Both round the exact binary value, and the tests hold every source
+// the build has to the same texts.
 enum class DigitSource { ToChars, Printf };
 inline constexpr DigitSource kDigitSource =
     MANACALC_HAVE_DOUBLE_TO_CHARS ? DigitSource::ToChars : DigitSource::Printf;

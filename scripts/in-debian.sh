@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# Runs a command in a fresh clone of HEAD inside a clean root of another Debian
+# release, as a new contributor on that release would: for example
+#   scripts/in-debian.sh trixie make test
+#   scripts/in-debian.sh trixie env MANACALC_WERROR=ON make test
+# Only committed work is cloned; --copy takes a file of this checkout (a built
+# package, say) to the same path in the clone. With DISPLAY set, the root's
+# programs draw on this machine's X server. As root.
+#
+# The root is made once with debootstrap (minbase, with git, make, sudo and
+# ca-certificates) and never changed: every run works in a copy, deleted
+# afterwards. The roots and the packages apt fetched in them stay in
+# /var/cache/manacalc-roots, outside any checkout, so that make clean keeps
+# them and every clone and CI run on the machine shares them.
+# The mirror is the one the host's apt uses.
+# usage: scripts/in-debian.sh [--copy PATH]... RELEASE COMMAND...
+set -euo pipefail
+cd "$(dirname "$0")/.."
+copies=()
+while [ "${1:-}" = --copy ]; do
+    copies+=("$2")
+    shift 2
+done
+[ $# -ge 2 ] || { echo "usage: $0 [--copy PATH]... RELEASE COMMAND..." >&2; exit 2; }
+release=$1
+shift
+cache=${MANACALC_ROOTS:-/var/cache/manacalc-roots}
+pristine=$cache/$release
+archives=$cache/$release-archives
+
+# "URI SUITE" for every deb source of the host, from both formats apt reads.
+host_sources() {
+    shopt -s nullglob
+    local one_line=(/etc/apt/sources.list /etc/apt/sources.list.d/*.list)
+    local deb822=(/etc/apt/sources.list.d/*.sources)
+    [ -f "${one_line[0]}" ] || one_line=("${one_line[@]:1}")
+    [ ${#one_line[@]} -eq 0 ] || awk '$1 == "deb" {
+            sub(/^deb[ \t]+(\[[^]]*\][ \t]+)?/, ""); print $1, $2 }' "${one_line[@]}"
+    [ ${#deb822[@]} -eq 0 ] || awk 'BEGIN { RS = ""; FS = "\n" } {
+            types = uri = suites = ""
+            for (i = 1; i <= NF; i++) {
+                if ($i ~ /^Types:/) types = " " substr($i, 7) " "
+                if ($i ~ /^URIs:/) { split(substr($i, 6), u, " "); uri = u[1] }
+                if ($i ~ /^Suites:/) suites = substr($i, 8)
+            }
+            if (types ~ /[ \t]deb[ \t]/) {
+                n = split(suites, s, " ")
+                for (j = 1; j <= n; j++) print uri, s[j]
+            }
+        }' "${deb822[@]}"
+}
+
+# The root's sources: the host's release, its updates and security suites, each
+# from where the host takes them, for the other release.
+host=$(. /etc/os-release && echo "$VERSION_CODENAME")
+sources=$(host_sources | awk -v host="$host" -v release="$release" '
+    index($2, host) == 1 && ($2 == host || substr($2, length(host) + 1, 1) == "-") {
+        print "deb " $1 " " release substr($2, length(host) + 1) " main" }' | sort -u)
+mirror=$(echo "$sources" | awk -v release="$release" '$3 == release { print $2; exit }')
+[ -n "$mirror" ] || { echo "in-debian: no source for $host in the host's apt sources" >&2; exit 1; }
+
+# The mount points at or below $1, the deepest first.
+mounts_in() {
+    awk -v dir="$1" '$5 == dir || index($5, dir "/") == 1 { print $5 }' /proc/self/mountinfo |
+        sort -r
+}
+
+# Deletes a folder only once nothing is mounted in it, so that a bind mount of
+# the host's /dev can never be emptied.
+remove() {
+    if [ -n "$(mounts_in "$1")" ]; then
+        echo "in-debian: $1 still has mounts; left in place" >&2
+        return 1
+    fi
+    rm -rf "$1"
+}
+
+mkdir -p "$cache" "$archives"
+if [ ! -d "$pristine" ]; then
+    echo "in-debian: making a $release root from $mirror"
+    remove "$pristine.new"
+    debootstrap --variant=minbase --include=git,make,sudo,ca-certificates \
+        "$release" "$pristine.new" "$mirror" >"$cache/$release.log" ||
+        { tail "$cache/$release.log" >&2; exit 1; }
+    echo "$sources" >"$pristine.new/etc/apt/sources.list"
+    # The packages it was made from go to the runs' cache, out of every copy.
+    find "$pristine.new/var/cache/apt/archives" -maxdepth 1 -name '*.deb' \
+        -exec mv -n -t "$archives" {} +
+    rm -f "$pristine.new/etc/apt/sources.list.d/debian.sources"
+    mv "$pristine.new" "$pristine"
+fi
+
+work=$(mktemp -d "$cache/run.XXXXXX")
+root=$work/root
+# The processes whose root is this run's.
+processes_in_root() {
+    local p
+    for p in /proc/[0-9]*; do
+        [ "$(readlink "$p/root" 2>/dev/null)" != "$root" ] || echo "${p#/proc/}"
+    done
+}
+cleanup() {
+    # What the command left running (a persistent wineserver, a bus) would hold
+    # the mounts busy, and was started by this run: ended, and waited for.
+    local tries=50
+    processes_in_root | xargs -r kill -9 2>/dev/null || true
+    while [ -n "$(processes_in_root)" ] && [ $((tries -= 1)) -gt 0 ]; do sleep 0.1; done
+    mounts_in "$root" | xargs -r -n 1 umount || true
+    # The packages this run fetched, for the runs after it.
+    find "$root/var/cache/apt/archives" -maxdepth 1 -name '*.deb' -exec cp -ln -t "$archives" {} + 2>/dev/null ||
+        true
+    remove "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+cp -a "$pristine" "$root"
+mount -t proc proc "$root/proc"
+for dir in /sys /dev /dev/pts /dev/shm; do
+    mount --bind "$dir" "$root$dir"
+done
+if [ -n "${DISPLAY:-}" ]; then
+    mkdir -p "$root/tmp/.X11-unix"
+    mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+fi
+# The packages earlier runs fetched, linked rather than copied: each run has
+# a cache of its own, so that two can install at once.
+find "$archives" -maxdepth 1 -name '*.deb' -exec cp -ln -t "$root/var/cache/apt/archives" {} +
+cp /etc/resolv.conf "$root/etc/"
+# A root thrown away after the run needs no fsync after every file dpkg unpacks,
+# which took most of the time installing a thousand packages.
+echo force-unsafe-io >"$root/etc/dpkg/dpkg.cfg.d/in-debian"
+# The root trusts what its host trusts: a proxy's own authority among them.
+[ ! -d /usr/local/share/ca-certificates ] ||
+    cp -r /usr/local/share/ca-certificates/. "$root/usr/local/share/ca-certificates/"
+chroot "$root" update-ca-certificates >/dev/null 2>&1
+
+git clone -q --no-checkout . "$root/root/manacalc"
+git -C "$root/root/manacalc" checkout -q "$(git rev-parse HEAD)"
+for path in "${copies[@]}"; do
+    mkdir -p "$root/root/manacalc/$(dirname "$path")"
+    cp "$path" "$root/root/manacalc/$path"
+done
+
+echo "in-debian: $release: $*"
+# Waited for in the background, so that a signal cleans up at once rather than
+# after the command ends.
+chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    ${DISPLAY:+DISPLAY="$DISPLAY"} \
+    sh -c 'cd /root/manacalc && exec "$@"' in-debian "$@" <&0 &
+wait $!
