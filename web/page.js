@@ -41,8 +41,8 @@
         },
         // The player came back to the page: the focus is where it was.
         returnFocus: (field) => boxes[field].focus(),
-        // The input that raised the note is marked as described by it while
-        // it stands. Its text goes in as the rules tell it, just after this.
+        // The input that raised the note is marked invalid while it stands.
+        // Its text goes in as the rules tell it, just after this.
         showNote(control) {
             mark(controls[control]);
             note.hidden = false;
@@ -52,6 +52,11 @@
             note.hidden = true;
             note.textContent = '';
             mark(null);
+        },
+        describe(control, text) {
+            const element = controls[control];
+            if (text) element.setAttribute('aria-describedby', 'note');
+            else element.removeAttribute('aria-describedby');
         },
         // The note is an alert, which a screen reader speaks as its text is
         // written: once for each error, since the rules tell it once. The
@@ -73,12 +78,8 @@
 
     function mark(origin) {
         noteOrigin?.removeAttribute('aria-invalid');
-        noteOrigin?.removeAttribute('aria-describedby');
         noteOrigin = origin;
-        if (origin?.tagName === 'INPUT') {
-            origin.setAttribute('aria-invalid', 'true');
-            origin.setAttribute('aria-describedby', 'note');
-        }
+        if (origin?.tagName === 'INPUT') origin.setAttribute('aria-invalid', 'true');
     }
 
     // On a touch screen the window at its own size is a stamp, with boxes far

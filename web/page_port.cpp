@@ -66,6 +66,10 @@ void PagePort::hideNote() {
     call("hideNote");
 }
 
+void PagePort::describe(ui::Control at, std::string_view text) {
+    call("describe", static_cast<int>(at), text);
+}
+
 void PagePort::announceNote(std::string_view text) {
     call("announceNote", 0, text);
 }

@@ -11,7 +11,8 @@ namespace web {
 // The page's text boxes as the field set, and the window's primitives as the
 // page carries them out. Both live in JavaScript: the page hands the module an
 // object with text(field), setText(field, text), moveFocus(field),
-// returnFocus(field), showNote(control, text), hideNote(), announceNote(_, text),
+// returnFocus(field), showNote(control, text), hideNote(), describe(control,
+// text), announceNote(_, text),
 // announceResults(_, text), startPause(ms) and stopPause() when it creates it
 // (the module's "page" option), and the boxes stay the only copy of the
 // state. Fields and controls are numbers: calc::index and the row in the
@@ -25,6 +26,7 @@ public:
     void returnFocus(calc::Field box) override;
     void showNote(ui::Control at, std::string_view text) override;
     void hideNote() override;
+    void describe(ui::Control at, std::string_view text) override;
     void announceNote(std::string_view text) override;
     void announceResults(std::string_view text) override;
     void startPause(int milliseconds) override;

@@ -23,18 +23,11 @@ ErrorNote::ErrorNote(QWidget* owner)
 }
 
 void ErrorNote::showAt(QWidget* field, const QString& message) {
-    if (field != m_field) releaseField();
     m_field = field;
     setText(message);
-    if (field->accessibleDescription() != message) field->setAccessibleDescription(message);
     adjustSize();
     place();
     show();
-}
-
-void ErrorNote::dismiss() {
-    hide();
-    releaseField();
 }
 
 void ErrorNote::follow() {
@@ -50,13 +43,6 @@ void ErrorNote::place() {
         at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height() + 1)));
     }
     move(at);
-}
-
-// The field keeps no description of an error that no longer stands; a text
-// put there since (the summary of a calculation) is not the note's to clear.
-void ErrorNote::releaseField() {
-    if (m_field && m_field->accessibleDescription() == text())
-        m_field->setAccessibleDescription({});
 }
 
 }  // namespace qt

@@ -15,18 +15,13 @@ class ErrorNote final : public QLabel {
 public:
     explicit ErrorNote(QWidget* owner);
 
-    // Shows message just below the field, which is described by it while it
-    // stands, so that a screen reader that comes back to the field reads why
-    // its results did not change.
+    // Shows message just below the field.
     void showAt(QWidget* field, const QString& message);
-    // The error no longer stands: the note goes, and the description with it.
-    void dismiss();
     // Moves a visible note back under its field after the window moved.
     void follow();
 
 private:
     void place();
-    void releaseField();
 
     QPointer<QWidget> m_field;
 };

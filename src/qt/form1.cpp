@@ -202,7 +202,11 @@ void Form1::showNote(ui::Control at, std::string_view text) {
 }
 
 void Form1::hideNote() {
-    m_note->dismiss();
+    m_note->hide();
+}
+
+void Form1::describe(ui::Control at, std::string_view text) {
+    m_controls[at]->setAccessibleDescription(fromUtf8(text));
 }
 
 // Told by notifications: Qt tells screen readers nothing when a tooltip

@@ -151,6 +151,7 @@ void Rules::activated(bool active, std::optional<Field> holding) {
 void Rules::focusArrived(Field box) {
     if (m_focused == box) return;
     m_focused = box;
+    describeNote();
     const calc::FieldHandlers* b = handlersOf(box);
     if (b != nullptr && b->gotFocus != nullptr) (m_handlers.*b->gotFocus)();
     m_writes.flush();
@@ -208,13 +209,11 @@ Status Rules::run(Control origin, Summary written, Handler handler) {
 // an error shows at the control it came from, and is told once: raised again
 // by the next key, the error that stands is not told again.
 void Rules::noteAfter(Status status, Control origin) {
-    if (status == Status::Written && m_note) {
-        m_note.reset();
-        m_port.hideNote();
-    }
+    if (status == Status::Written && m_note) endNote();
     if (status != Status::Overflow && status != Status::FloatingPoint) return;
     const std::string_view text = status == Status::Overflow ? kOverflowNote : kFloatingPointNote;
     if (!m_note || m_note->at != origin || m_note->text != text) {
+        if (m_note && m_note->described) m_port.describe(m_note->at, {});
         m_note = Note{origin, text};
         if (m_active) tellNote();
     }
@@ -226,6 +225,24 @@ void Rules::tellNote() {
     m_port.showNote(m_note->at, m_note->text);
     m_port.announceNote(m_note->text);
     m_note->told = true;
+    describeNote();
+}
+
+// The note describes the control it came from, for a player who comes back
+// to it, from when the focus is elsewhere: a player in that box has just been
+// told the note, and a screen reader that tells a change of the focused box's
+// description (Orca 48) would tell it a second time.
+void Rules::describeNote() {
+    if (!m_note || !m_note->told || m_note->described) return;
+    if (m_focused && controlOf(*m_focused) == m_note->at) return;
+    m_port.describe(m_note->at, m_note->text);
+    m_note->described = true;
+}
+
+void Rules::endNote() {
+    if (m_note->described) m_port.describe(m_note->at, {});
+    m_note.reset();
+    m_port.hideNote();
 }
 
 // A screen reader hears the results once the player pauses: every key release

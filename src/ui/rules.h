@@ -31,10 +31,12 @@ public:
     // they were: the player came back to the window.
     virtual void returnFocus(calc::Field box) = 0;
 
-    // The note shows text just below a control (an input or Command1), which
-    // it describes for a screen reader while it shows.
+    // The note shows text just below a control (an input or Command1).
     virtual void showNote(Control at, std::string_view text) = 0;
     virtual void hideNote() = 0;
+    // The control's description for a screen reader: the note it raised, for
+    // a player who comes back to it; empty, none.
+    virtual void describe(Control at, std::string_view text) = 0;
 
     // What a screen reader is told: the note of an error, as an alert, when
     // it first shows; the results, politely, once the typing pauses.
@@ -117,6 +119,8 @@ private:
     void noteAfter(calc::Status status, Control origin);
     void summaryAfter(calc::Status status, Summary news);
     void tellNote();
+    void describeNote();
+    void endNote();
 
     calc::FieldSet& m_fields;
     Port& m_port;
@@ -129,6 +133,7 @@ private:
         Control at;
         std::string_view text;
         bool told = false;
+        bool described = false;
     };
     std::optional<Note> m_note;  // the error that stands
 

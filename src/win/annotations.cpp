@@ -62,6 +62,18 @@ void Annotations::setRole(HWND hwnd, long role) {
     }
 }
 
+void Annotations::setDescription(HWND hwnd, const std::wstring& description) {
+    if (!load()) return;
+    MSAAPROPID property = PROPID_ACC_DESCRIPTION;
+    if (description.empty()) {
+        m_services->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &property,
+                                   1);
+    } else if (SUCCEEDED(m_services->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT),
+                                                    CHILDID_SELF, property, description.c_str()))) {
+        m_set.emplace_back(hwnd, property);
+    }
+}
+
 void Annotations::clear() {
     for (auto& [hwnd, property] : m_set) {
         m_services->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &property,

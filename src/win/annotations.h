@@ -28,6 +28,8 @@ public:
 
     void setName(HWND hwnd, const std::wstring& name);
     void setRole(HWND hwnd, long role);
+    // Empty: none.
+    void setDescription(HWND hwnd, const std::wstring& description);
     // Before the windows go: the service keeps what it was told until then.
     void clear();
 

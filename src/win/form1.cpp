@@ -49,6 +49,12 @@ SIZE windowSize(UINT dpi) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+bool screenReader() {
+    BOOL reader = FALSE;
+    SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0);
+    return reader != FALSE;
+}
+
 // The Shift argument of the key handlers: 1 Shift, 2 Ctrl, 4 Alt, combined.
 int shiftState() {
     return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
@@ -228,17 +234,19 @@ void Form1::showNote(ui::Control at, std::string_view text) {
     m_note->showAt(m_controls[at], widen(text));
 }
 
-// The note describes no field here: screen readers read it as an alert.
 void Form1::hideNote() {
     m_note->hide();
+}
+
+// Only where a screen reader runs or has asked: the annotations load COM.
+void Form1::describe(ui::Control at, std::string_view text) {
+    if (m_annotated || screenReader()) m_annotations.setDescription(m_controls[at], widen(text));
 }
 
 // The reader asks for the alert's role once this handler is done.
 void Form1::announceNote(std::string_view /*text*/) {
     NotifyWinEvent(EVENT_SYSTEM_ALERT, m_note->hwnd(), OBJID_CLIENT, CHILDID_SELF);
-    BOOL reader = FALSE;
-    SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0);
-    if (reader) annotate();
+    if (screenReader()) annotate();
 }
 
 void Form1::announceResults(std::string_view text) {

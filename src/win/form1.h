@@ -90,6 +90,7 @@ private:
     void returnFocus(calc::Field box) override;
     void showNote(ui::Control at, std::string_view text) override;
     void hideNote() override;
+    void describe(ui::Control at, std::string_view text) override;
     void announceNote(std::string_view text) override;
     void announceResults(std::string_view text) override;
     void startPause(int milliseconds) override;

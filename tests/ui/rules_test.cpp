@@ -29,6 +29,10 @@ public:
         say("show " + std::string(ui::kControls[at].name) + " " + std::string(text));
     }
     void hideNote() override { say("hide"); }
+    void describe(ui::Control at, std::string_view text) override {
+        say("describe " + std::string(ui::kControls[at].name) + (text.empty() ? "" : " ") +
+            std::string(text));
+    }
     void announceNote(std::string_view text) override { say("tell note " + std::string(text)); }
     void announceResults(std::string_view text) override { say("tell " + std::string(text)); }
     void startPause(int ms) override { say("pause " + std::to_string(ms)); }
@@ -103,7 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"error_is_shown_and_told_once", kError + "key Text1", kShown + "; stop"},
         Row{"another_place_or_error_is_told", kError + "click; set Text2 40000; key Text1",
             kShown + "; stop; show Command1 " + kZero + "; tell note " + kZero +
-                "; stop; show Text1 " + kOverflow + "; tell note " + kOverflow},
+                "; describe Command1 " + kZero + "; stop; describe Command1; show Text1 " +
+                kOverflow + "; tell note " + kOverflow},
+        Row{"box_described_once_the_focus_leaves", kError + "arrive Text2; set Text2 5; key Text2",
+            kShown + "; describe Text1 " + kZero + "; Text2=; pause 500; describe Text1; hide"},
         Row{"note_steps_aside_and_returns_untold", kError + "away; back",
             kShown + "; hide; return Text1; show Text1 " + kZero},
         Row{"error_while_away_is_told_on_return", "back; away; set Text1 -80; key Text1; back",

@@ -118,9 +118,10 @@ export const kRows = [
             // "-8" wrote every result; "-80" wrote 回復値 0, then failed on
             // its seconds per mana.
             ...[`expect ${kResults} = 0 5 20 -4 48 16`, `note ${kZeroNote}`, 'focus Text1'],
-            // The field in error is described by the note; the error drops
+            // The field in error is marked invalid, and described by the note
+            // only once the player, just told it, has left; the error drops
             // the summary of the results "-8" wrote.
-            ...['attr Text1 aria-invalid true', 'attr Text1 aria-describedby note'],
+            ...['attr Text1 aria-invalid true', 'attr Text1 aria-describedby none'],
             ...['attr Text2 aria-invalid none', 'pause', 'spoken none'],
             // The error ended the handler before its Enter test: no Tab. The
             // keys under the same error leave the note as it was written.
