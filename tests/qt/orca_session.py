@@ -68,12 +68,15 @@ def start(tmp, program, procs):
     procs.append(subprocess.Popen([program], env=env))
     return env, log
 
-def check(said, expected, news):
+# Orca may name a clicked box again from its own handling of the press, which on
+# Xvfb AT-SPI reports where it first saw the pointer: as its echo of keys, not the window's.
+def check(said, expected, news, clicked):
     faults, at = [], -1
     for text in expected:
         hits = [i for i, line in enumerate(said) if says(line, text)]
-        if len(hits) != 1 or hits[0] < at:
-            faults.append(f"{text!r} heard {len(hits)} times" if len(hits) != 1 else f"{text!r} too late")
+        counted = bool(hits) and (len(hits) == 1 or clicked)
+        if not counted or hits[0] < at:
+            faults.append(f"{text!r} too late" if counted else f"{text!r} heard {len(hits)} times")
         at = max(hits or [at])
     return faults + [f"also heard {line!r}" for line in said if not any(says(line, t) for t in expected)
                      and (any(says(line, t) for t in news) or "1mana" in line)]
@@ -99,7 +102,7 @@ def main(program, keep_log=None):
                 # Silence ends a step, but a player who types on does not wait for it.
                 while pace != "on" and wait_for(lambda s=len(log.said): len(log.read()) > s, QUIET_S):
                     pass
-                for fault in check(log.said[begin:], expected, news):
+                for fault in check(log.said[begin:], expected, news, "click@" in keys):
                     faults += 1
                     print(f"FAIL: step {n} ({pace} {keys}): {fault}; Orca said {log.said[begin:]}")
                 print(f"step {n} ({pace} {keys}): {log.said[begin:]}", file=sys.stderr)
