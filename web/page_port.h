@@ -11,12 +11,11 @@ namespace web {
 // The page's text boxes as the field set, and the window's primitives as the
 // page carries them out. Both live in JavaScript: the page hands the module an
 // object with text(field), setText(field, text), moveFocus(field),
-// returnFocus(field), showNote(control, text), hideNote(), describe(control,
-// text), announceNote(_, text),
-// announceResults(_, text), startPause(ms) and stopPause() when it creates it
-// (the module's "page" option), and the boxes stay the only copy of the
-// state. Fields and controls are numbers: calc::index and the row in the
-// layout.
+// returnFocus(field), showNote(control, text), hideNote(),
+// describe(control, text), announceNote(_, text), announceResults(_, text),
+// startPause(ms) and stopPause() when it creates it (the module's "page"
+// option), and the boxes stay the only copy of the state. Fields and
+// controls are numbers: calc::index and the row in the layout.
 class PagePort final : public calc::FieldSet, public ui::Port {
 public:
     std::string text(calc::Field f) const override;

@@ -19,8 +19,19 @@ constexpr std::size_t index(Field f) {
 }
 
 // "Text1" .. "Text10".
-std::string_view fieldName(Field f);
-std::optional<Field> fieldByName(std::string_view name);
+inline constexpr std::array<std::string_view, kFieldCount> kFieldNames = {
+    "Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10"};
+
+constexpr std::string_view fieldName(Field f) {
+    return kFieldNames[index(f)];
+}
+
+constexpr std::optional<Field> fieldByName(std::string_view name) {
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        if (kFieldNames[i] == name) return static_cast<Field>(i);
+    }
+    return std::nullopt;
+}
 
 // The text a field holds when the window opens: "0", except "20" for Text9.
 std::string_view startingText(Field f);

@@ -1,5 +1,7 @@
 #include "win/annotations.h"
 
+#include <algorithm>
+
 #include <initguid.h>
 
 #include <oleacc.h>
@@ -47,7 +49,7 @@ void Annotations::setName(HWND hwnd, const std::wstring& name) {
     if (!load()) return;
     if (SUCCEEDED(m_services->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                              PROPID_ACC_NAME, name.c_str()))) {
-        m_set.emplace_back(hwnd, PROPID_ACC_NAME);
+        remember(hwnd, PROPID_ACC_NAME);
     }
 }
 
@@ -58,7 +60,7 @@ void Annotations::setRole(HWND hwnd, long role) {
     value.lVal = role;
     if (SUCCEEDED(m_services->SetHwndProp(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                           PROPID_ACC_ROLE, value))) {
-        m_set.emplace_back(hwnd, PROPID_ACC_ROLE);
+        remember(hwnd, PROPID_ACC_ROLE);
     }
 }
 
@@ -70,8 +72,14 @@ void Annotations::setDescription(HWND hwnd, const std::wstring& description) {
                                    1);
     } else if (SUCCEEDED(m_services->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT),
                                                     CHILDID_SELF, property, description.c_str()))) {
-        m_set.emplace_back(hwnd, property);
+        remember(hwnd, property);
     }
+}
+
+// Once each: a description comes and goes with every error note.
+void Annotations::remember(HWND hwnd, MSAAPROPID property) {
+    const std::pair<HWND, MSAAPROPID> set{hwnd, property};
+    if (std::find(m_set.begin(), m_set.end(), set) == m_set.end()) m_set.push_back(set);
 }
 
 void Annotations::clear() {

@@ -35,6 +35,8 @@ public:
 
 private:
     bool load();
+    // What clear() takes back.
+    void remember(HWND hwnd, MSAAPROPID property);
 
     bool m_tried = false;
     HMODULE m_ole = nullptr;
