@@ -195,14 +195,27 @@ async function webkit() {
     const keyOf = (name) =>
         ({ Enter: Key.RETURN, Backspace: Key.BACK_SPACE })[name] ?? Key[name.toUpperCase()] ?? name;
     const run = (fn, arg) => driver.executeScript(`return (${fn})(arguments[0]);`, arg);
-    const waitFor = (fn) => driver.wait(() => run(fn), 10_000);
+    const waitFor = (fn, arg) => driver.wait(() => run(fn, arg), 10_000);
     const focus = xFocus(x.env, waitFor);
     // WebKitGTK binds no key to undo and redo (Ctrl+Z changes nothing, sent
     // as a real X key event too): its players use the context menu's, which
     // are the editor's commands.
     const commands = { 'Control+z': 'undo', 'Control+Shift+z': 'redo' };
+    // The driver can answer before the page has seen the last key release,
+    // which is where the results are written: a step goes on only once the
+    // page has counted every release it sent.
+    const countReleases = () => {
+        window.keyReleases = 0;
+        window.addEventListener('keyup', () => window.keyReleases++, true);
+    };
+    const released = (n) => window.keyReleases >= n;
+    async function perform(actions, releases) {
+        const before = await run(() => window.keyReleases);
+        await actions.perform();
+        await waitFor(released, before + releases);
+    }
     const session = {
-        type: (text) => driver.actions().sendKeys(text).perform(),
+        type: (text) => perform(driver.actions().sendKeys(text), text.length),
         async press(keys) {
             if (commands[keys]) return run((c) => document.execCommand(c), commands[keys]);
             const [modifiers, key] = chord(keys);
@@ -210,7 +223,7 @@ async function webkit() {
             for (const m of modifiers) actions = actions.keyDown(keyOf(m));
             actions = actions.sendKeys(keyOf(key));
             for (const m of modifiers.reverse()) actions = actions.keyUp(keyOf(m));
-            await actions.perform();
+            await perform(actions, modifiers.length + 1);
         },
         click: async (id) => (await driver.findElement(By.id(id))).click(),
         insert: (text) => run(execInsert, text),
@@ -221,6 +234,7 @@ async function webkit() {
         async open(url = pageUrl) {
             await driver.get(url);
             await waitFor(ready);
+            await run(countReleases);
             await focus.take();
             return session;
         },
