@@ -107,8 +107,7 @@ function control(row, inner) {
             // the cycle's, should a Tab ever get past the page's own.
             const hints =
                 'inputmode="decimal" enterkeyhint="next" autocapitalize="off" autocorrect="off"';
-            const focus = row.field === first ? ' autofocus' : '';
-            return `${box} maxlength="${row.limit}" ${hints} tabindex="0"${focus}>`;
+            return `${box} maxlength="${row.limit}" ${hints} tabindex="0">`;
         }
     }
 }
@@ -129,6 +128,10 @@ const dataUrl = (type, file) => `data:${type};base64,${readFileSync(file).toStri
 const page = fill(text('template'), {
     TITLE: escape(layout.title),
     WINDOW: form,
+    // The start's input, focused by a script of its own and not by autofocus:
+    // WebKit can still carry out an autofocus after the first frame, taking
+    // the focus back from where the player has already typed on to.
+    FIRST: layout.controls.find((row) => row.field === first).name,
     STYLE: `:root { --gothic: ${families.join(', ')}; }\n${style}\n${geometry.join('\n')}`,
     ICON: dataUrl('image/svg+xml', args.icon),
     // An iPhone's home screen takes its icon from here, in the page itself, as
