@@ -2,9 +2,10 @@
 # Installs the build into a scratch prefix and checks what a desktop needs:
 # both programs, a valid .desktop entry and the icon in the hicolor theme, all
 # under the one application id that the window also gives itself.
-# usage: install_test.sh BUILD_DIR
+# usage: install_test.sh BUILD_DIR [DOCS]   (DOCS: OFF for a build without manual pages)
 set -euo pipefail
 build=$1
+docs=${2:-ON}
 id=io.github.manacalc.manacalc
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
@@ -13,9 +14,10 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 desktop=$prefix/share/applications/$id.desktop
-for f in bin/manacalc bin/manacalc-cli share/applications/$id.desktop \
-         share/man/man1/manacalc.1.gz share/man/man1/manacalc-cli.1.gz \
-         share/man/ja/man1/manacalc.1.gz share/man/ja/man1/manacalc-cli.1.gz \
+pages=(share/man/man1/manacalc.1.gz share/man/man1/manacalc-cli.1.gz
+       share/man/ja/man1/manacalc.1.gz share/man/ja/man1/manacalc-cli.1.gz)
+[ "$docs" != OFF ] || pages=()
+for f in bin/manacalc bin/manacalc-cli share/applications/$id.desktop "${pages[@]}" \
          share/locale/ja/LC_MESSAGES/manacalc.mo \
          share/metainfo/$id.metainfo.xml \
          share/icons/hicolor/16x16/apps/$id.png share/icons/hicolor/32x32/apps/$id.png \

@@ -5,8 +5,9 @@ The application's first child must be a frame named by the window title, and
 Label11 must be read as it is drawn. On X11 the window manager draws the title
 bar; on weston, which draws none, the frame holds our title strip's two buttons.
 On X11 it also types into the window, through the registry as a screen reader
-would, and listens to what the window tells: one summary once the typing
-pauses, a refused digit that is not echoed, and the note of an error.
+would, reads the boxes' texts before and after, and listens to what the window
+tells: one summary once the typing pauses, a refused digit that is not echoed,
+and the note of an error.
 
     /usr/bin/python3 accessibility_check.py [--wayland] MANACALC
 
@@ -26,6 +27,13 @@ LABEL11 = "ﾏﾅ回復+1= Focus+20  瞑想不可= int0&medi0"
 STRIP_BUTTONS = {"最小化", "閉じる"}
 WAIT_SECONDS = 30
 SUMMARY_100 = "回復値 4、1mana 2.5 sec"  # INT 100, Medi 0, Focus 0
+# The boxes by name, from INT to Next Focus: at the start (with no window
+# manager the window is not active yet, and INT not entered), and once INT 100
+# is typed.
+BOXES = ["INT", "Medi", "Focus", "回復値", "FPoint", "Next FPoint", "1mana sec", "Next INT",
+         "Next Medi", "Next Focus"]
+TEXTS_START = ["0", "0", "0", "0", "0", "0", "0", "0", "0", "20"]
+TEXTS_100 = ["100", "0", "0", "4", "50", "60", "2.5", "20", "6.7", "20"]
 NO_RECOVERY = "回復値が 0 のため計算できません。"  # INT -80, Medi 0, Focus 0
 BACKSPACE, TAB, END = 0xff08, 0xff09, 0xff57  # keysyms
 
@@ -124,16 +132,25 @@ def check_events(pyatspi, window):
             GLib.MainContext.default().iteration(False)
             time.sleep(0.01)
 
-    box = next(c for c in descendants(window) if c.name == "INT" and c.getRole() == pyatspi.ROLE_TEXT)
+    boxes = {c.name: c for c in descendants(window) if c.getRole() == pyatspi.ROLE_TEXT}
+
+    def texts():
+        return [boxes[name].queryText().getText(0, -1) if name in boxes else None
+                for name in BOXES]
+    failures = []
+    if texts() != TEXTS_START:
+        failures.append(f"the boxes start as {texts()}, not {TEXTS_START}")
+    box = boxes["INT"]
     # Without a window manager a click is what makes the window active.
     at = box.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     pyatspi.Registry.generateMouseEvent(at.x + at.width // 2, at.y + at.height // 2, "b1c")
-    failures = []
     keys("1", "0", "0")
     wait(told)
     wait(lambda: False, seconds=1.5)  # time for a summary of each key, were there any
     if told() != [SUMMARY_100]:
         failures.append(f"typing 100 told {told()}, not once {SUMMARY_100!r}")
+    if texts() != TEXTS_100:
+        failures.append(f"after INT 100 the boxes read {texts()}, not {TEXTS_100}")
     # The 4th digit is refused; the Backspace behind it ends the wait.
     heard.clear()
     keys("4", BACKSPACE)
