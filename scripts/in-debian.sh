@@ -28,36 +28,9 @@ cache=${MANACALC_ROOTS:-/var/cache/manacalc-roots}
 pristine=$cache/$release
 archives=$cache/$release-archives
 
-# "URI SUITE" for every deb source of the host, from both formats apt reads.
-host_sources() {
-    shopt -s nullglob
-    local one_line=(/etc/apt/sources.list /etc/apt/sources.list.d/*.list)
-    local deb822=(/etc/apt/sources.list.d/*.sources)
-    [ -f "${one_line[0]}" ] || one_line=("${one_line[@]:1}")
-    [ ${#one_line[@]} -eq 0 ] || awk '$1 == "deb" {
-            sub(/^deb[ \t]+(\[[^]]*\][ \t]+)?/, ""); print $1, $2 }' "${one_line[@]}"
-    [ ${#deb822[@]} -eq 0 ] || awk 'BEGIN { RS = ""; FS = "\n" } {
-            types = uri = suites = ""
-            for (i = 1; i <= NF; i++) {
-                if ($i ~ /^Types:/) types = " " substr($i, 7) " "
-                if ($i ~ /^URIs:/) { split(substr($i, 6), u, " "); uri = u[1] }
-                if ($i ~ /^Suites:/) suites = substr($i, 8)
-            }
-            if (types ~ /[ \t]deb[ \t]/) {
-                n = split(suites, s, " ")
-                for (j = 1; j <= n; j++) print uri, s[j]
-            }
-        }' "${deb822[@]}"
-}
-
-# The root's sources: the host's release, its updates and security suites, each
-# from where the host takes them, for the other release.
-host=$(. /etc/os-release && echo "$VERSION_CODENAME")
-sources=$(host_sources | awk -v host="$host" -v release="$release" '
-    index($2, host) == 1 && ($2 == host || substr($2, length(host) + 1, 1) == "-") {
-        print "deb " $1 " " release substr($2, length(host) + 1) " main" }' | sort -u)
+# The root's apt sources: the host's mirrors, for the other release.
+sources=$(scripts/debian-sources.sh "$release")
 mirror=$(echo "$sources" | awk -v release="$release" '$3 == release { print $2; exit }')
-[ -n "$mirror" ] || { echo "in-debian: no source for $host in the host's apt sources" >&2; exit 1; }
 
 # The mount points at or below $1, the deepest first.
 mounts_in() {

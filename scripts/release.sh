@@ -4,7 +4,12 @@
 # SHA256SUMS over them, which `sha256sum -c SHA256SUMS` checks. One commit gives
 # the same bytes from any build, in any folder, at any time, under any umask:
 # every date inside is the one every build command uses (cmake/source_date.cmake):
-# SOURCE_DATE_EPOCH, the last commit's time when not given.
+# SOURCE_DATE_EPOCH, the last commit's time when not given; the Debian package's
+# are its changelog's, as dpkg-buildpackage gives them.
+# The source is the source package's orig tarball. The Debian package is built by
+# sbuild in a clean Debian 12 root, so that it installs on 12 and 13, without its
+# tests (which change nothing in it); a package this folder built from the same
+# source package, with its tests (make deb), is taken as it is.
 # usage: scripts/release.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +24,10 @@ export SOURCE_DATE_EPOCH
 version=$(sed -n 's/^project(manacalc VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
 out=build/release-files
 
-scripts/build-deb.sh
+scripts/source-package.sh >/dev/null
+dsc=$(echo build/source-package/manacalc_*.dsc)
+[ "$(cat build/package/bookworm/source.sha256 2>/dev/null)" = "$(sha256sum <"$dsc")" ] ||
+    scripts/sbuild.sh bookworm --nocheck
 # Made again whatever the builds hold: their dates are the epoch's, which is no
 # file the build could see change.
 rm -f "build/windows/manacalc-$version-win64.zip" "build/web/web/manacalc-$version-web.zip"
@@ -30,11 +38,8 @@ cmake --build --preset web --target manacalc_web_zip
 
 rm -rf "$out"
 mkdir -p "$out"
-cp "build/deb/manacalc_${version}_$(dpkg --print-architecture).deb" \
+cp build/package/bookworm/manacalc_*_"$(dpkg --print-architecture)".deb \
     "build/windows/manacalc-$version-win64.zip" "build/web/web/manacalc-$version-web.zip" "$out"
-# Modes as the commit has them, whatever the builder's git settings; no name or
-# time in the gzip header, and no options from the builder's GZIP.
-git -c tar.umask=0022 archive --format=tar --prefix="manacalc-$version/" HEAD |
-    env -u GZIP gzip -9n >"$out/manacalc-$version.tar.gz"
+cp "build/source-package/manacalc_$version.orig.tar.gz" "$out/manacalc-$version.tar.gz"
 (cd "$out" && sha256sum -- manacalc* >SHA256SUMS)
 ls -l "$out"
