@@ -1,5 +1,6 @@
 # Front door for newcomers and CI. Every target first makes sure the Debian
-# packages are there (scripts/install-deps.sh is the one list of them).
+# packages are there: make run only the window's, the others every one
+# (scripts/install-deps.sh, with debian/control).
 
 FUZZ_SECONDS ?= 60
 WEB_PORT ?= 8000
@@ -10,8 +11,8 @@ NPM := $(if $(wildcard $(SYSTEM_CA)),NODE_EXTRA_CA_CERTS=$(SYSTEM_CA)) \
 	PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm
 
 .PHONY: all deps build run test test-release test-asan test-libcxx windows test-windows \
-        run-windows bench-windows web web-build test-web bench-web fuzz bench deb release \
-        check-release pictures format clean
+        run-windows bench-windows web web-build test-web bench-web fuzz bench source-package \
+        deb check-package release check-release pictures format clean
 
 all: build
 
@@ -22,8 +23,13 @@ build: deps
 	cmake --preset release
 	cmake --build --preset release
 
-run: build
-	build/release/app/manacalc
+# The window alone, built without its tests, so that it needs only its own
+# packages: a player who wants it on the desktop gets no test tools with it.
+run:
+	@scripts/install-deps.sh window
+	cmake --preset window
+	cmake --build --preset window --target manacalc
+	build/window/app/manacalc
 
 test: test-release test-asan test-libcxx test-windows test-web
 
@@ -97,8 +103,21 @@ bench: build
 	bench/batch_throughput.sh build/release/cli/manacalc-cli
 	bench/startup.sh build/release
 
-deb: deps
-	scripts/check-deb.sh
+# The Debian source package in build/source-package: the .dsc, the orig tarball
+# (the release's source) and the Debian tarball.
+source-package: deps
+	scripts/source-package.sh
+
+# The binary package built from it as Debian builds it, by sbuild in a clean
+# Debian 12 root (so that it installs on 12 and 13), its tests run, judged by
+# lintian and blhc: build/package/bookworm/manacalc_<version>-1_amd64.deb.
+deb: source-package
+	scripts/sbuild.sh bookworm
+
+# The package built in clean Debian 12, 13 and unstable roots, then its
+# autopkgtests run against it installed in clean 13 and unstable roots.
+check-package: source-package
+	scripts/check-package.sh
 
 # The READMEs' pictures in doc/, made from the build: run it when the window, the
 # page or the calculation changes, and look at them before committing. Not part
