@@ -3,6 +3,7 @@
 #include "calc/field_set.h"
 #include "calc/handlers.h"
 #include "ui/fields.h"
+#include "ui/keys.h"
 #include "ui/layout_table.h"
 
 namespace web {
@@ -89,6 +90,16 @@ std::string layoutJson() {
     appendMember(out, "width", ui::toPixels(ui::kClientWidthTwips));
     appendMember(out, "height", ui::toPixels(ui::kClientHeightTwips));
     appendMember(out, "inputMethodKeyCode", calc::kInputMethodKeyCode);
+    out += "\"shiftBits\":[" + std::to_string(ui::kShiftBit) + ',' + std::to_string(ui::kCtrlBit) +
+           ',' + std::to_string(ui::kAltBit) + "],";
+    // Every Shift state Tab may come with, and those the rules take.
+    out += "\"focusKeys\":[";
+    for (int shift = 0; shift <= (ui::kShiftBit | ui::kCtrlBit | ui::kAltBit); ++shift) {
+        if (!ui::movesFocus(ui::kTabKeyCode, shift)) continue;
+        out += '[' + std::to_string(ui::kTabKeyCode) + ',' + std::to_string(shift) + "],";
+    }
+    out.back() = ']';
+    out += ',';
     out += "\"fonts\":[";
     for (std::size_t i = 0; i < ui::kGothicFamilies.size(); ++i) {
         if (i > 0) out += ',';

@@ -5,7 +5,7 @@
 // so that it shows before the module is ready.
 'use strict';
 (() => {
-    const keys = createKeyBook(manacalcLayout.inputMethodKeyCode);
+    const keys = createKeyBook(manacalcLayout.inputMethodKeyCode, manacalcLayout.shiftBits);
 
     const form = document.getElementById('Form1');
     const note = document.getElementById('note');
@@ -176,12 +176,13 @@
     window.addEventListener('keyup', (event) => keys.released(event), true);
     // Tab goes round the inputs only, as the rules take it; before they are
     // ready, nowhere rather than out of the window.
+    const taken = ({ code, shift }) =>
+        manacalcLayout.focusKeys.some((k) => k[0] === code && k[1] === shift);
     document.addEventListener('keydown', (event) => {
-        // WebKitGTK names Shift+Tab "Unidentified"; its code is Tab's.
-        const tab = event.key === 'Tab' || event.keyCode === 9;
-        if (!tab || event.isComposing || event.ctrlKey || event.altKey) return;
+        const key = keys.keyDown(event);
+        if (!key || !taken(key)) return;
         event.preventDefault();
-        manacalc?._manacalc_tab(event.shiftKey ? 1 : 0);
+        manacalc?._manacalc_key_down(key.code, key.shift);
     });
     window.addEventListener('blur', (event) => {
         if (event.target === window) keys.left();

@@ -75,9 +75,10 @@ EMSCRIPTEN_KEEPALIVE int manacalc_click() {
     return status(rules().click());
 }
 
-// The player's Tab; backward for Shift+Tab.
-EMSCRIPTEN_KEEPALIVE void manacalc_tab(int backward) {
-    rules().tab(backward != 0);
+// A key went down: its key code and Shift state. 1: the rules took it (the
+// player's Tab), and the page does nothing more with it.
+EMSCRIPTEN_KEEPALIVE int manacalc_key_down(int keyCode, int shift) {
+    return rules().keyPressed(keyCode, shift) ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE void manacalc_pause_ended() {

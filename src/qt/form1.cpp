@@ -175,12 +175,8 @@ bool Form1::onBoxFocusIn(Field box) {
 }
 
 bool Form1::onBoxKeyPress(Field box, const QKeyEvent& key) {
-    const bool tab = key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab;
-    if (tab && !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        m_rules.tab(key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier) != 0);
-        return true;
-    }
-    return m_limits[calc::index(box)]->cutKey(key);
+    return m_rules.keyPressed(virtualKeyCode(key), shiftState(key)) ||
+           m_limits[calc::index(box)]->cutKey(key);
 }
 
 // A held key repeats its press and release; the original saw one release

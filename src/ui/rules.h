@@ -9,6 +9,7 @@
 #include "calc/handlers.h"
 #include "calc/status.h"
 #include "ui/fields.h"
+#include "ui/keys.h"
 #include "ui/layout_table.h"
 
 // The window's rules around the handlers, the same for every front end: which
@@ -84,9 +85,10 @@ public:
     calc::Status committed(calc::Field box);
     // The click on Command1.
     calc::Status click();
-    // The player's Tab (Shift+Tab: backward): on through the inputs from the
-    // focused box, wrapping around.
-    void tab(bool backward);
+    // A key went down in a text box. The player's Tab (movesFocus) moves the
+    // focus on through the inputs from the focused box, backward with Shift,
+    // wrapping around: true, and the platform does nothing more with the key.
+    bool keyPressed(int keyCode, int shift);
 
     // The typing pause ran out.
     void pauseEnded();
@@ -113,6 +115,7 @@ private:
     };
 
     void sendTab() override;
+    void tab(bool backward);
     void moveTo(calc::Field input);
     template <typename Handler>
     calc::Status run(Control origin, Summary written, Handler handler);

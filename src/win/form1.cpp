@@ -18,10 +18,9 @@ namespace {
 constexpr UINT kInputMethodCommit = WM_APP + 1;
 constexpr UINT_PTR kTypingPause = 1;
 
-// The Shift argument of the key handlers: 1 Shift, 2 Ctrl, 4 Alt, combined.
 int shiftState() {
-    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    return ui::shiftState(GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
+                          GetKeyState(VK_MENU) < 0);
 }
 
 }  // namespace
@@ -280,11 +279,8 @@ LRESULT Form1::textBoxMessage(ui::Control i, HWND box, UINT message, WPARAM wPar
 }
 
 LRESULT Form1::onBoxKeyDown(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam) {
-    if (wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0) {
-        return byClass(i, box, WM_KEYDOWN, wParam, lParam);
-    }
-    m_rules.tab(GetKeyState(VK_SHIFT) < 0);
-    return 0;
+    if (m_rules.keyPressed(static_cast<int>(wParam), shiftState())) return 0;
+    return byClass(i, box, WM_KEYDOWN, wParam, lParam);
 }
 
 // Tab and Enter are the rules' to act on; an edit would only beep.

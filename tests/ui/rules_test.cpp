@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/field_set.h"
+#include "ui/keys.h"
 #include "ui/layout_table.h"
 #include "ui/typing_limit.h"
 
@@ -45,7 +46,8 @@ public:
 
 // Steps separated by ";": back [BOX] (the window became active, the focus
 // already in BOX) | away | arrive BOX | set BOX TEXT | key BOX [CODE] |
-// commit BOX | click | tab | backtab | pause (the pause timer ran out).
+// commit BOX | click | tab [SHIFT] | backtab | pause (the pause timer ran
+// out). A Tab the rules leave to the system logs "system".
 void play(ui::Rules& rules, FakeWindow& w, const std::string& steps) {
     std::istringstream all(steps);
     for (std::string step; std::getline(all, step, ';');) {
@@ -59,7 +61,10 @@ void play(ui::Rules& rules, FakeWindow& w, const std::string& steps) {
         if (verb == "commit") rules.committed(*field);
         if (verb == "click") rules.click();
         if (verb == "away" || verb == "back") rules.activated(verb == "back", field);
-        if (verb == "tab" || verb == "backtab") rules.tab(verb == "backtab");
+        if (verb == "tab" || verb == "backtab") {
+            const int shift = verb == "backtab" ? ui::kShiftBit : box.empty() ? 0 : std::stoi(box);
+            if (!rules.keyPressed(ui::kTabKeyCode, shift)) w.say("system");
+        }
         if (verb == "pause") rules.pauseEnded();
     }
 }
@@ -103,6 +108,9 @@ INSTANTIATE_TEST_SUITE_P(
             "focus Text3; focus Text2"},
         Row{"tab_from_the_last_input_wraps_to_the_first", "arrive Text10; tab; backtab",
             "focus Text1; Text1=; focus Text10"},
+        // Held with Ctrl or Alt (2, 4), Tab is the system's; with Shift alone it goes back.
+        Row{"ctrl_or_alt_leave_tab_to_the_system", "back; tab 2; tab 4; tab 7; tab 1",
+            "focus Text1; Text1=; system; system; system; focus Text10"},
         // The note.
         Row{"error_is_shown_and_told_once", kError + "key Text1", kShown + "; stop"},
         Row{"another_place_or_error_is_told", kError + "click; set Text2 40000; key Text1",
