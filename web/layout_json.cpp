@@ -75,6 +75,7 @@ void appendControl(std::string& out, ui::Control i) {
     appendMember(out, "bold", row.font == ui::FontRole::Bold ? 1 : 0);
     appendMember(out, "limit", row.typingLimit);
     appendMember(out, "input", ui::isInput(row) ? 1 : 0);
+    appendMember(out, "focus", ui::takesFocus(row) ? 1 : 0);
     const ui::Control named = ui::namedBox(i);
     appendMember(out, "for", named == ui::kForm1 ? std::string_view{} : ui::kControls[named].name);
     const auto field = ui::fieldAt(i);

@@ -148,9 +148,7 @@
             if (row.input) {
                 bindInput(element, row);
             } else if (row.kind === 'button') {
-                // Only a one-pixel sliver shows; a focus there would be
-                // invisible and would swallow the player's typing.
-                element.addEventListener('mousedown', (event) => event.preventDefault());
+                if (!row.focus) element.addEventListener('mousedown', (e) => e.preventDefault());
                 element.addEventListener('click', () => manacalc._manacalc_click());
             }
         }

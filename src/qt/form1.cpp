@@ -86,14 +86,12 @@ void Form1::build() {
             }
             case ui::Kind::Button: {
                 auto* button = new QPushButton(caption, parent);
-                // Only a one-pixel sliver shows; a focus there would be invisible
-                // and would swallow the player's typing.
-                button->setFocusPolicy(Qt::NoFocus);
                 connect(button, &QPushButton::clicked, this, [this] { m_rules.click(); });
                 widget = button;
                 break;
             }
         }
+        if (!ui::takesFocus(row)) widget->setFocusPolicy(Qt::NoFocus);
         widget->setObjectName(fromUtf8(row.name));
         widget->setGeometry(ui::toPixels(row.left), ui::toPixels(row.top), ui::toPixels(row.width),
                             ui::toPixels(row.height));

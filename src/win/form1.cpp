@@ -240,11 +240,11 @@ LRESULT CALLBACK Form1::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         ->handleControl(hwnd, message, wParam, lParam);
 }
 
+// The button takes no focus: its class's mouse handling would give it one,
+// so its press is followed here instead.
 LRESULT Form1::handleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const ui::Control i = rowOf(control);
-    if (kControls[i].kind == ui::Kind::Button) {
-        return buttonMessage(i, control, message, wParam, lParam);
-    }
+    if (!ui::takesFocus(kControls[i])) return buttonMessage(i, control, message, wParam, lParam);
     return textBoxMessage(i, control, message, wParam, lParam);
 }
 
