@@ -42,9 +42,9 @@
         // The player came back to the page: the focus is where it was.
         returnFocus: (field) => boxes[field].focus(),
         // The input that raised the note is marked invalid while it stands.
-        // Its text goes in as the rules tell it, just after this.
-        showNote(control) {
+        showNote(control, text) {
             mark(controls[control]);
+            note.textContent = text;
             note.hidden = false;
             placeNote();
         },
@@ -58,14 +58,12 @@
             if (text) element.setAttribute('aria-describedby', 'note');
             else element.removeAttribute('aria-describedby');
         },
-        // The note is an alert, which a screen reader speaks as its text is
-        // written: once for each error, since the rules tell it once. The
-        // page tells the rules of no activation, so no note ever shows again
-        // untold. The results go to the live region, spoken after whatever a
-        // screen reader is saying.
-        announceNote(_, text) {
-            note.textContent = text;
-        },
+        // The note is an alert, which a screen reader speaks as it shows
+        // with its text: the rules tell it once for each error, just after
+        // showing it. The page tells the rules of no deactivation, so no note
+        // ever shows again untold. The results go to the live region, spoken
+        // after whatever a screen reader is saying.
+        announceNote() {},
         announceResults(_, text) {
             summary.textContent = text;
         },

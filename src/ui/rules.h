@@ -32,15 +32,18 @@ public:
     // they were: the player came back to the window.
     virtual void returnFocus(calc::Field box) = 0;
 
-    // The note shows text just below a control (an input or Command1).
+    // The note shows text just below a control (an input or Command1),
+    // placed and written whole: shown again after the window came back, it
+    // is told no more.
     virtual void showNote(Control at, std::string_view text) = 0;
     virtual void hideNote() = 0;
     // The control's description for a screen reader: the note it raised, for
     // a player who comes back to it; empty, none.
     virtual void describe(Control at, std::string_view text) = 0;
 
-    // What a screen reader is told: the note of an error, as an alert, when
-    // it first shows; the results, politely, once the typing pauses.
+    // What a screen reader is told, and nothing more: the note of an error,
+    // as an alert, when it first shows (just after showNote); the results,
+    // politely, once the typing pauses.
     virtual void announceNote(std::string_view text) = 0;
     virtual void announceResults(std::string_view text) = 0;
 
