@@ -1,6 +1,10 @@
 #include "ui/rules.h"
 
+#include <functional>
+#include <map>
+#include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -14,6 +18,10 @@ namespace {
 
 using calc::Field;
 
+std::string nameOf(Field f) {
+    return std::string(calc::kFieldNames[calc::index(f)]);
+}
+
 // A front end without a platform: it logs what the rules ask of it, and the
 // inputs emptied by an entry, as "what; what; ...". Its focus moves only when
 // a step says it arrived.
@@ -21,11 +29,11 @@ class FakeWindow final : public calc::FieldSet, public ui::Port {
 public:
     std::string text(Field f) const override { return m_fields.text(f); }
     void setText(Field f, std::string_view t) override {
-        if (t.empty()) say(std::string(calc::fieldName(f)) + "=");
+        if (t.empty()) say(nameOf(f) + "=");
         m_fields.setText(f, t);
     }
-    void moveFocus(Field input) override { say("focus " + std::string(calc::fieldName(input))); }
-    void returnFocus(Field box) override { say("return " + std::string(calc::fieldName(box))); }
+    void moveFocus(Field input) override { say("focus " + nameOf(input)); }
+    void returnFocus(Field box) override { say("return " + nameOf(box)); }
     void showNote(ui::Control at, std::string_view text) override {
         say("show " + std::string(ui::kControls[at].name) + " " + std::string(text));
     }
@@ -47,25 +55,40 @@ public:
 // Steps separated by ";": back [BOX] (the window became active, the focus
 // already in BOX) | away | arrive BOX | set BOX TEXT | key BOX [CODE] |
 // commit BOX | click | tab [SHIFT] | backtab | pause (the pause timer ran
-// out). A Tab the rules leave to the system logs "system".
+// out). A Tab the rules leave to the system logs "system". A step or a box it
+// does not know throws, and fails the test.
 void play(ui::Rules& rules, FakeWindow& w, const std::string& steps) {
     std::istringstream all(steps);
     for (std::string step; std::getline(all, step, ';');) {
         std::istringstream words(step);
         std::string verb, box, arg;
         words >> verb >> box >> arg;
-        const auto field = calc::fieldByName(box);
-        if (verb == "arrive") rules.focusArrived(*field);
-        if (verb == "set") w.m_fields.setText(*field, arg);
-        if (verb == "key") rules.keyReleased(*field, arg.empty() ? 48 : std::stoi(arg), 0);
-        if (verb == "commit") rules.committed(*field);
-        if (verb == "click") rules.click();
-        if (verb == "away" || verb == "back") rules.activated(verb == "back", field);
-        if (verb == "tab" || verb == "backtab") {
-            const int shift = verb == "backtab" ? ui::kShiftBit : box.empty() ? 0 : std::stoi(box);
+        const auto unknown = [&](const std::string& what) {
+            return std::invalid_argument("no " + what + " in step \"" + step + '"');
+        };
+        const auto field = [&] {
+            if (const auto f = calc::fieldByName(box)) return *f;
+            throw unknown("box \"" + box + '"');
+        };
+        const auto tab = [&](int shift) {
             if (!rules.keyPressed(ui::kTabKeyCode, shift)) w.say("system");
-        }
-        if (verb == "pause") rules.pauseEnded();
+        };
+        const std::map<std::string, std::function<void()>> verbs = {
+            {"back",
+             [&] { rules.activated(true, box.empty() ? std::nullopt : std::optional(field())); }},
+            {"away", [&] { rules.activated(false); }},
+            {"arrive", [&] { rules.focusArrived(field()); }},
+            {"set", [&] { w.m_fields.setText(field(), arg); }},
+            {"key", [&] { rules.keyReleased(field(), arg.empty() ? 48 : std::stoi(arg), 0); }},
+            {"commit", [&] { rules.committed(field()); }},
+            {"click", [&] { rules.click(); }},
+            {"tab", [&] { tab(box.empty() ? 0 : std::stoi(box)); }},
+            {"backtab", [&] { tab(ui::kShiftBit); }},
+            {"pause", [&] { rules.pauseEnded(); }},
+        };
+        const auto it = verbs.find(verb);
+        if (it == verbs.end()) throw unknown("verb \"" + verb + '"');
+        it->second();
     }
 }
 

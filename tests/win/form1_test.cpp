@@ -145,7 +145,7 @@ protected:
     void compareFields(const calc::FieldSet& expected) {
         for (std::size_t i = 0; i < calc::kFieldCount; ++i) {
             const auto f = static_cast<Field>(i);
-            EXPECT_EQ(text(f), expected.text(f)) << calc::fieldName(f);
+            EXPECT_EQ(text(f), expected.text(f)) << calc::kFieldNames[calc::index(f)];
         }
     }
 
@@ -438,7 +438,7 @@ TEST_F(Form1Test, LayoutScalesWithTheDpi) {
         RECT r;
         GetWindowRect(box(p.field), &r);
         MapWindowPoints(nullptr, form().hwnd(), reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(place(r), at96 ? p.at96 : p.at144) << calc::fieldName(p.field);
+        EXPECT_EQ(place(r), at96 ? p.at96 : p.at144) << calc::kFieldNames[calc::index(p.field)];
     }
     const std::string family = win::narrow(win::windowFamily());
     EXPECT_EQ(faceOf(box(Field::Text1)), family + (at96 ? " -12 400 128" : " -18 400 128"));
