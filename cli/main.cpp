@@ -71,8 +71,9 @@ constexpr std::string_view kHelp = N_(
     "     (a full disk)\n");
 // clang-format on
 
-// The results in the window's order, top to bottom, each with the caption a
-// screen reader names its box by.
+// The results, each with the caption a screen reader names its box by: the
+// recovery value and the seconds per mana first, the two a player reads
+// first, then the rest in the window's order, top to bottom.
 constexpr Field kResults[] = {Field::Text10, Field::Text5, Field::Text4, Field::Text6,
                               Field::Text7,  Field::Text8, Field::Text9};
 

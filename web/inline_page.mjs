@@ -91,10 +91,10 @@ function control(row, inner) {
             return row.for
                 ? `<label ${at('label')} for="${row.for}">${escape(row.text)}</label>`
                 : `<div ${at('label')}>${escape(row.text)}</div>`;
-        case 'button':
-            // Only a one-pixel sliver shows; a focus there would be invisible
-            // and would swallow the player's typing.
-            return `<button ${at('')} type="button" tabindex="-1">${escape(row.text)}</button>`;
+        case 'button': {
+            const untabbable = row.focus ? '' : ' tabindex="-1"';
+            return `<button ${at('')} type="button"${untabbable}>${escape(row.text)}</button>`;
+        }
         default: {
             const value = escape(fields[row.field]);
             const box = `<input ${at('')} type="text" value="${value}" ${kPlainText}`;

@@ -3,10 +3,19 @@
 // and text change; it answers what reaches the module.
 'use strict';
 // eslint-disable-next-line no-unused-vars
-function createKeyBook(inputMethodKeyCode) {
+function createKeyBook(inputMethodKeyCode, shiftBits) {
     // Firefox gives a few punctuation keys codes of its own; the handlers see
     // the virtual-key codes of the original platform.
     const kVirtualKeyCodes = { 59: 186, 61: 187, 173: 189 };
+    const byInputMethod = (event) => event.isComposing || event.keyCode === inputMethodKeyCode;
+    // The key code and Shift state the handlers see.
+    const key = (event) => ({
+        code: kVirtualKeyCodes[event.keyCode] ?? event.keyCode,
+        shift: [event.shiftKey, event.ctrlKey, event.altKey].reduce(
+            (shift, held, i) => (held ? shift | shiftBits[i] : shift),
+            0,
+        ),
+    });
 
     // Keys held down now whose release the handlers see. A change of an
     // input's text while none is held has no key release of its own to
@@ -25,8 +34,7 @@ function createKeyBook(inputMethodKeyCode) {
     return {
         // Window-wide, before any box sees them.
         pressed(event) {
-            const ime = event.isComposing || event.keyCode === inputMethodKeyCode;
-            (ime ? imeKeys : keysDown).add(event.code);
+            (byInputMethod(event) ? imeKeys : keysDown).add(event.code);
         },
         released: (event) => keysDown.delete(event.code),
         // The browser window or tab lost the focus: no key is held any more.
@@ -35,15 +43,12 @@ function createKeyBook(inputMethodKeyCode) {
             imeKeys.clear();
         },
 
-        // A key release in a box: the key code and Shift state the handlers
-        // see, or null for one that belongs to an input method.
+        // A key press or release in a box: the key code and Shift state the
+        // rules see, or null for one that belongs to an input method.
+        keyDown: (event) => (byInputMethod(event) ? null : key(event)),
         keyUp(event) {
-            const composed = imeKeys.delete(event.code) || event.isComposing;
-            if (composed || event.keyCode === inputMethodKeyCode) return null;
-            const code = kVirtualKeyCodes[event.keyCode] ?? event.keyCode;
-            const shift =
-                (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
-            return { code, shift };
+            const composed = imeKeys.delete(event.code);
+            return composed || byInputMethod(event) ? null : key(event);
         },
         // A box's text changed by an input event (event) or the end of a
         // composition (no event): whether the change counts as one release,

@@ -3,6 +3,7 @@
 #include "calc/field_set.h"
 #include "calc/handlers.h"
 #include "ui/fields.h"
+#include "ui/keys.h"
 #include "ui/layout_table.h"
 
 namespace web {
@@ -74,6 +75,7 @@ void appendControl(std::string& out, ui::Control i) {
     appendMember(out, "bold", row.font == ui::FontRole::Bold ? 1 : 0);
     appendMember(out, "limit", row.typingLimit);
     appendMember(out, "input", ui::isInput(row) ? 1 : 0);
+    appendMember(out, "focus", ui::takesFocus(row) ? 1 : 0);
     const ui::Control named = ui::namedBox(i);
     appendMember(out, "for", named == ui::kForm1 ? std::string_view{} : ui::kControls[named].name);
     const auto field = ui::fieldAt(i);
@@ -89,6 +91,16 @@ std::string layoutJson() {
     appendMember(out, "width", ui::toPixels(ui::kClientWidthTwips));
     appendMember(out, "height", ui::toPixels(ui::kClientHeightTwips));
     appendMember(out, "inputMethodKeyCode", calc::kInputMethodKeyCode);
+    out += "\"shiftBits\":[" + std::to_string(ui::kShiftBit) + ',' + std::to_string(ui::kCtrlBit) +
+           ',' + std::to_string(ui::kAltBit) + "],";
+    // Every Shift state Tab may come with, and those the rules take.
+    out += "\"focusKeys\":[";
+    for (int shift = 0; shift <= (ui::kShiftBit | ui::kCtrlBit | ui::kAltBit); ++shift) {
+        if (!ui::movesFocus(ui::kTabKeyCode, shift)) continue;
+        out += '[' + std::to_string(ui::kTabKeyCode) + ',' + std::to_string(shift) + "],";
+    }
+    out.back() = ']';
+    out += ',';
     out += "\"fonts\":[";
     for (std::size_t i = 0; i < ui::kGothicFamilies.size(); ++i) {
         if (i > 0) out += ',';

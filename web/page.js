@@ -5,7 +5,7 @@
 // so that it shows before the module is ready.
 'use strict';
 (() => {
-    const keys = createKeyBook(manacalcLayout.inputMethodKeyCode);
+    const keys = createKeyBook(manacalcLayout.inputMethodKeyCode, manacalcLayout.shiftBits);
 
     const form = document.getElementById('Form1');
     const note = document.getElementById('note');
@@ -42,9 +42,9 @@
         // The player came back to the page: the focus is where it was.
         returnFocus: (field) => boxes[field].focus(),
         // The input that raised the note is marked invalid while it stands.
-        // Its text goes in as the rules tell it, just after this.
-        showNote(control) {
+        showNote(control, text) {
             mark(controls[control]);
+            note.textContent = text;
             note.hidden = false;
             placeNote();
         },
@@ -58,14 +58,12 @@
             if (text) element.setAttribute('aria-describedby', 'note');
             else element.removeAttribute('aria-describedby');
         },
-        // The note is an alert, which a screen reader speaks as its text is
-        // written: once for each error, since the rules tell it once. The
-        // page tells the rules of no activation, so no note ever shows again
-        // untold. The results go to the live region, spoken after whatever a
-        // screen reader is saying.
-        announceNote(_, text) {
-            note.textContent = text;
-        },
+        // The note is an alert, which a screen reader speaks as it shows
+        // with its text: the rules tell it once for each error, just after
+        // showing it. The page tells the rules of no deactivation, so no note
+        // ever shows again untold. The results go to the live region, spoken
+        // after whatever a screen reader is saying.
+        announceNote() {},
         announceResults(_, text) {
             summary.textContent = text;
         },
@@ -148,9 +146,7 @@
             if (row.input) {
                 bindInput(element, row);
             } else if (row.kind === 'button') {
-                // Only a one-pixel sliver shows; a focus there would be
-                // invisible and would swallow the player's typing.
-                element.addEventListener('mousedown', (event) => event.preventDefault());
+                if (!row.focus) element.addEventListener('mousedown', (e) => e.preventDefault());
                 element.addEventListener('click', () => manacalc._manacalc_click());
             }
         }
@@ -176,12 +172,13 @@
     window.addEventListener('keyup', (event) => keys.released(event), true);
     // Tab goes round the inputs only, as the rules take it; before they are
     // ready, nowhere rather than out of the window.
+    const taken = ({ code, shift }) =>
+        manacalcLayout.focusKeys.some((k) => k[0] === code && k[1] === shift);
     document.addEventListener('keydown', (event) => {
-        // WebKitGTK names Shift+Tab "Unidentified"; its code is Tab's.
-        const tab = event.key === 'Tab' || event.keyCode === 9;
-        if (!tab || event.isComposing || event.ctrlKey || event.altKey) return;
+        const key = keys.keyDown(event);
+        if (!key || !taken(key)) return;
         event.preventDefault();
-        manacalc?._manacalc_tab(event.shiftKey ? 1 : 0);
+        manacalc?._manacalc_key_down(key.code, key.shift);
     });
     window.addEventListener('blur', (event) => {
         if (event.target === window) keys.left();

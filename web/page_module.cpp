@@ -54,6 +54,13 @@ EMSCRIPTEN_KEEPALIVE void manacalc_activated(int holding) {
     rules().activated(true, holding >= 0 ? std::optional<Field>(field(holding)) : std::nullopt);
 }
 
+// The window stopped being the active one. The page tells of none: its note
+// is part of the page and covers no other window. Its tests do, to see the
+// note come back as the rules bring it back.
+EMSCRIPTEN_KEEPALIVE void manacalc_deactivated() {
+    rules().activated(false);
+}
+
 // The focus arrived at a text box, by any means.
 EMSCRIPTEN_KEEPALIVE void manacalc_focus(int box) {
     rules().focusArrived(field(box));
@@ -75,9 +82,10 @@ EMSCRIPTEN_KEEPALIVE int manacalc_click() {
     return status(rules().click());
 }
 
-// The player's Tab; backward for Shift+Tab.
-EMSCRIPTEN_KEEPALIVE void manacalc_tab(int backward) {
-    rules().tab(backward != 0);
+// A key went down: its key code and Shift state. 1: the rules took it (the
+// player's Tab), and the page does nothing more with it.
+EMSCRIPTEN_KEEPALIVE int manacalc_key_down(int keyCode, int shift) {
+    return rules().keyPressed(keyCode, shift) ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE void manacalc_pause_ended() {

@@ -22,10 +22,6 @@ constexpr std::size_t index(Field f) {
 inline constexpr std::array<std::string_view, kFieldCount> kFieldNames = {
     "Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10"};
 
-constexpr std::string_view fieldName(Field f) {
-    return kFieldNames[index(f)];
-}
-
 constexpr std::optional<Field> fieldByName(std::string_view name) {
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         if (kFieldNames[i] == name) return static_cast<Field>(i);

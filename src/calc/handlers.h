@@ -9,12 +9,12 @@ namespace calc {
 inline constexpr int kEnterKeyCode = 13;
 
 // The key code the original platform reports for keys an input method
-// processed. A front end whose input method keeps the key releases of what it
-// composed to itself calls the key handler with it once the text is committed,
-// so that full-width digits count too.
+// processed. Where an input method keeps the key releases of what it composed
+// to itself, its commit runs the key handler with this code, so that
+// full-width digits count too.
 inline constexpr int kInputMethodKeyCode = 229;
 
-// The one thing the handlers ask of a front end besides the fields: a Tab
+// The one thing the handlers ask of the window besides the fields: a Tab
 // keystroke to the focused control, handled before sendTab returns. The
 // focus moves on, and the focus handler of the field it reaches runs nested
 // inside the handler that sent it.
@@ -29,12 +29,13 @@ protected:
     FocusPort& operator=(const FocusPort&) = default;
 };
 
-// The window's event handlers, the same for every front end, which binds
-// them to its own events. A calculation error leaves a handler as
-// runtime::OverflowError or runtime::FloatingPointError, with the fields
-// written before it kept; each front end shows it in its own way. The key
-// handlers return what their calculation did, so that a front end can clear
-// the note of an earlier error once results are written.
+// The window's event handlers, the same for every front end: the window's
+// rules (ui::Rules) run them on the events a front end reports. A calculation
+// error leaves a handler as runtime::OverflowError or
+// runtime::FloatingPointError, with the fields written before it kept; the
+// rules show it as a note. The key handlers return what their calculation
+// did, so that the rules can clear the note of an earlier error once results
+// are written.
 class Handlers {
 public:
     Handlers(FieldSet& fields, FocusPort& focus) : m_fields(fields), m_focus(focus) {}
@@ -61,8 +62,9 @@ private:
     FocusPort& m_focus;
 };
 
-// Which handlers each input has, for a front end to bind to its own events;
-// every other field and event has none. Text10 does not empty on entry.
+// Which handlers each input has, for the rules to run on its focus and key
+// events; every other field and event has none. Text10 does not empty on
+// entry.
 struct FieldHandlers {
     Field field;
     void (Handlers::*gotFocus)();  // nullptr: none

@@ -27,7 +27,7 @@ Form1::Form1(QWidget* parent)
                           ? Qt::Widget
                           : Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
-    describeOurWindowsAsWindows();
+    describeAsWindow(this);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(fromUtf8(ui::kTitle));
     setFixedSize(ui::toPixels(ui::kClientWidthTwips), ui::toPixels(ui::kClientHeightTwips));
@@ -86,14 +86,12 @@ void Form1::build() {
             }
             case ui::Kind::Button: {
                 auto* button = new QPushButton(caption, parent);
-                // Only a one-pixel sliver shows; a focus there would be invisible
-                // and would swallow the player's typing.
-                button->setFocusPolicy(Qt::NoFocus);
-                connect(button, &QPushButton::clicked, this, [this] { Command1_Click(); });
+                connect(button, &QPushButton::clicked, this, [this] { m_rules.click(); });
                 widget = button;
                 break;
             }
         }
+        if (!ui::takesFocus(row)) widget->setFocusPolicy(Qt::NoFocus);
         widget->setObjectName(fromUtf8(row.name));
         widget->setGeometry(ui::toPixels(row.left), ui::toPixels(row.top), ui::toPixels(row.width),
                             ui::toPixels(row.height));
@@ -118,72 +116,81 @@ void Form1::setText(Field f, std::string_view text) {
     box->setCursorPosition(0);
 }
 
-void Form1::Command1_Click() {
-    m_rules.click();
-}
-
+// Watched: the window of ours around this one, where there is one (it is
+// activated and moved in this one's place), and the inputs.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window() && watched != this) {
-        if (event->type() == QEvent::ActivationChange) {
-            m_rules.activated(isActiveWindow());
-        } else if (event->type() == QEvent::Move) {
-            m_note->follow();
-        }
-        return QWidget::eventFilter(watched, event);
-    }
-    const auto at = std::find(m_fields.begin(), m_fields.end(), watched);
-    if (at == m_fields.end()) return QWidget::eventFilter(watched, event);
-    const auto field = static_cast<Field>(at - m_fields.begin());
-    TypingLimit* limit = m_limits[calc::index(field)];
-    switch (event->type()) {
-        // Qt tells assistive technology of a focus only once FocusIn is
-        // handled, so the arrival counts after that. A click gives the focus
-        // before the press reaches the box (or, into an inactive window, as
-        // the window becomes active), and the press counts it before any key
-        // typed after it; any other arrival counts once Qt is done. The moves
-        // the rules make count at once, and these reports of them come to
-        // nothing.
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            m_rules.focusArrived(field);
-            break;
-        case QEvent::FocusIn:
-            QMetaObject::invokeMethod(
-                this, [this, field] { m_rules.focusArrived(field); }, Qt::QueuedConnection);
-            break;
-        case QEvent::KeyPress: {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-            if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-                m_rules.tab(key->key() == Qt::Key_Backtab ||
-                            (key->modifiers() & Qt::ShiftModifier) != 0);
-                return true;
-            }
-            if (limit->cutKey(*key)) return true;
-            break;
-        }
-        case QEvent::KeyRelease: {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            // A held key repeats its press and release; the original saw one
-            // release when the key came up.
-            if (!key->isAutoRepeat()) {
-                m_rules.keyReleased(field, virtualKeyCode(*key), shiftState(*key));
-            }
-            break;
-        }
-        case QEvent::InputMethod: {
-            auto* commit = static_cast<QInputMethodEvent*>(event);
-            if (commit->commitString().isEmpty()) break;
-            // Queued, so that the box holds the committed text by then.
-            QMetaObject::invokeMethod(
-                this, [this, field] { m_rules.committed(field); }, Qt::QueuedConnection);
-            limit->cutCommit(*commit);
-            break;
-        }
-        default:
-            break;
+        onHostEvent(*event);
+    } else if (const auto at = std::find(m_fields.begin(), m_fields.end(), watched);
+               at != m_fields.end()) {
+        if (onBoxEvent(static_cast<Field>(at - m_fields.begin()), *event)) return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Form1::onHostEvent(const QEvent& event) {
+    if (event.type() == QEvent::ActivationChange) {
+        m_rules.activated(isActiveWindow());
+    } else if (event.type() == QEvent::Move) {
+        m_note->follow();
+    }
+}
+
+// An input's events; true: handled here, and no further.
+bool Form1::onBoxEvent(Field box, QEvent& event) {
+    switch (event.type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            return onBoxPress(box);
+        case QEvent::FocusIn:
+            return onBoxFocusIn(box);
+        case QEvent::KeyPress:
+            return onBoxKeyPress(box, static_cast<QKeyEvent&>(event));
+        case QEvent::KeyRelease:
+            return onBoxKeyRelease(box, static_cast<QKeyEvent&>(event));
+        case QEvent::InputMethod:
+            return onBoxInputMethod(box, static_cast<QInputMethodEvent&>(event));
+        default:
+            return false;
+    }
+}
+
+// Qt tells assistive technology of a focus only once FocusIn is handled, so
+// the arrival counts after that. A click gives the focus before the press
+// reaches the box (or, into an inactive window, as the window becomes
+// active), and the press counts it before any key typed after it; any other
+// arrival counts once Qt is done. The moves the rules make count at once, and
+// these reports of them come to nothing.
+bool Form1::onBoxPress(Field box) {
+    m_rules.focusArrived(box);
+    return false;
+}
+
+bool Form1::onBoxFocusIn(Field box) {
+    QMetaObject::invokeMethod(
+        this, [this, box] { m_rules.focusArrived(box); }, Qt::QueuedConnection);
+    return false;
+}
+
+bool Form1::onBoxKeyPress(Field box, const QKeyEvent& key) {
+    return m_rules.keyPressed(virtualKeyCode(key), shiftState(key)) ||
+           m_limits[calc::index(box)]->cutKey(key);
+}
+
+// A held key repeats its press and release; the original saw one release
+// when the key came up.
+bool Form1::onBoxKeyRelease(Field box, const QKeyEvent& key) {
+    if (!key.isAutoRepeat()) m_rules.keyReleased(box, virtualKeyCode(key), shiftState(key));
+    return false;
+}
+
+// Queued, so that the box holds the committed text by then.
+bool Form1::onBoxInputMethod(Field box, QInputMethodEvent& commit) {
+    if (commit.commitString().isEmpty()) return false;
+    QMetaObject::invokeMethod(
+        this, [this, box] { m_rules.committed(box); }, Qt::QueuedConnection);
+    m_limits[calc::index(box)]->cutCommit(commit);
+    return false;
 }
 
 // The focus as a Tab moves it: the box it reaches has its text selected.

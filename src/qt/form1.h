@@ -10,6 +10,8 @@
 #include "ui/layout_table.h"
 #include "ui/rules.h"
 
+class QInputMethodEvent;
+class QKeyEvent;
 class QLineEdit;
 
 namespace qt {
@@ -37,9 +39,6 @@ public:
     QLineEdit* textBox(calc::Field f) const { return m_fields[calc::index(f)]; }
     const ErrorNote* errorNote() const { return m_note; }
 
-    // The click on the Calculate button.
-    void Command1_Click();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -48,6 +47,14 @@ protected:
 
 private:
     void build();
+
+    void onHostEvent(const QEvent& event);
+    bool onBoxEvent(calc::Field box, QEvent& event);
+    bool onBoxPress(calc::Field box);
+    bool onBoxFocusIn(calc::Field box);
+    bool onBoxKeyPress(calc::Field box, const QKeyEvent& key);
+    bool onBoxKeyRelease(calc::Field box, const QKeyEvent& key);
+    bool onBoxInputMethod(calc::Field box, QInputMethodEvent& commit);
 
     void moveFocus(calc::Field input) override;
     void returnFocus(calc::Field box) override;

@@ -2,6 +2,9 @@
 
 #include <QKeyEvent>
 
+#include "calc/handlers.h"
+#include "ui/keys.h"
+
 namespace qt {
 
 int virtualKeyCode(const QKeyEvent& event) {
@@ -16,10 +19,10 @@ int virtualKeyCode(const QKeyEvent& event) {
     switch (key) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return 13;
+            return calc::kEnterKeyCode;
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
-            return 9;
+            return ui::kTabKeyCode;
         case Qt::Key_Backspace:
             return 8;
         case Qt::Key_Escape:
@@ -71,10 +74,11 @@ int virtualKeyCode(const QKeyEvent& event) {
     }
 }
 
+// Qt names Shift+Tab Backtab, and may leave the Shift out of its modifiers.
 int shiftState(const QKeyEvent& event) {
     const Qt::KeyboardModifiers m = event.modifiers();
-    return (m.testFlag(Qt::ShiftModifier) ? 1 : 0) | (m.testFlag(Qt::ControlModifier) ? 2 : 0) |
-           (m.testFlag(Qt::AltModifier) ? 4 : 0);
+    return ui::shiftState(m.testFlag(Qt::ShiftModifier) || event.key() == Qt::Key_Backtab,
+                          m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier));
 }
 
 }  // namespace qt

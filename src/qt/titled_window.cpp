@@ -10,7 +10,7 @@ TitledWindow::TitledWindow()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
       m_strip(new TitleStrip(this)) {
-    describeOurWindowsAsWindows();
+    describeAsWindow(this);
 }
 
 void TitledWindow::setContent(QWidget* content) {

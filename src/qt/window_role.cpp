@@ -2,27 +2,24 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-
-#include "qt/form1.h"
-#include "qt/titled_window.h"
+#include <QWidget>
 
 namespace qt {
 namespace {
 
-QAccessibleInterface* windowRole(const QString& className, QObject* object) {
-    if (className != QLatin1String(Form1::staticMetaObject.className()) &&
-        className != QLatin1String(TitledWindow::staticMetaObject.className())) {
-        return nullptr;
-    }
+constexpr char kWindowProperty[] = "manacalcWindow";
+
+QAccessibleInterface* windowRole(const QString& /*className*/, QObject* object) {
+    if (!object->isWidgetType() || !object->property(kWindowProperty).toBool()) return nullptr;
     auto* widget = static_cast<QWidget*>(object);
-    // Inside a window of ours the calculator is that window's client area.
     if (!widget->isWindow()) return nullptr;
     return new QAccessibleWidget(widget, QAccessible::Window);
 }
 
 }  // namespace
 
-void describeOurWindowsAsWindows() {
+void describeAsWindow(QWidget* widget) {
+    widget->setProperty(kWindowProperty, true);
     QAccessible::installFactory(windowRole);  // it keeps no duplicates
 }
 

@@ -140,6 +140,13 @@ constexpr bool isInput(const ControlRow& row) {
     return row.kind == Kind::TextBox && row.typingLimit > 0;
 }
 
+// Whether a click or a key may put the focus on the control. Only a
+// one-pixel sliver of Command1 shows: a focus there would be invisible and
+// would swallow the player's typing, so it takes the click alone.
+constexpr bool takesFocus(const ControlRow& row) {
+    return row.kind == Kind::TextBox;
+}
+
 // The inputs' rows by tab index, the order Tab and Enter take through them:
 // nothing else in the window is in the cycle.
 inline constexpr auto kInputOrder = [] {

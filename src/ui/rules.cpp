@@ -171,6 +171,12 @@ void Rules::tab(bool backward) {
     moveTo(inputAfter(m_focused, backward));
 }
 
+bool Rules::keyPressed(int keyCode, int shift) {
+    if (!movesFocus(keyCode, shift)) return false;
+    tab((shift & kShiftBit) != 0);
+    return true;
+}
+
 // The handlers' Tab keystroke is typed without Shift, whatever the player holds.
 void Rules::sendTab() {
     tab(false);

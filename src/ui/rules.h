@@ -9,6 +9,7 @@
 #include "calc/handlers.h"
 #include "calc/status.h"
 #include "ui/fields.h"
+#include "ui/keys.h"
 #include "ui/layout_table.h"
 
 // The window's rules around the handlers, the same for every front end: which
@@ -31,15 +32,18 @@ public:
     // they were: the player came back to the window.
     virtual void returnFocus(calc::Field box) = 0;
 
-    // The note shows text just below a control (an input or Command1).
+    // The note shows text just below a control (an input or Command1),
+    // placed and written whole: shown again after the window came back, it
+    // is told no more.
     virtual void showNote(Control at, std::string_view text) = 0;
     virtual void hideNote() = 0;
     // The control's description for a screen reader: the note it raised, for
     // a player who comes back to it; empty, none.
     virtual void describe(Control at, std::string_view text) = 0;
 
-    // What a screen reader is told: the note of an error, as an alert, when
-    // it first shows; the results, politely, once the typing pauses.
+    // What a screen reader is told, and nothing more: the note of an error,
+    // as an alert, when it first shows (just after showNote); the results,
+    // politely, once the typing pauses.
     virtual void announceNote(std::string_view text) = 0;
     virtual void announceResults(std::string_view text) = 0;
 
@@ -84,9 +88,10 @@ public:
     calc::Status committed(calc::Field box);
     // The click on Command1.
     calc::Status click();
-    // The player's Tab (Shift+Tab: backward): on through the inputs from the
-    // focused box, wrapping around.
-    void tab(bool backward);
+    // A key went down in a text box. The player's Tab (movesFocus) moves the
+    // focus on through the inputs from the focused box, backward with Shift,
+    // wrapping around: true, and the platform does nothing more with the key.
+    bool keyPressed(int keyCode, int shift);
 
     // The typing pause ran out.
     void pauseEnded();
@@ -113,6 +118,7 @@ private:
     };
 
     void sendTab() override;
+    void tab(bool backward);
     void moveTo(calc::Field input);
     template <typename Handler>
     calc::Status run(Control origin, Summary written, Handler handler);

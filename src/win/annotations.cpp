@@ -7,12 +7,20 @@
 #include <oleacc.h>
 #include <uiautomationcore.h>
 
+#include "win/text.h"
+
 namespace win {
 namespace {
 
 template <typename Function>
 Function function(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+bool screenReader() {
+    BOOL reader = FALSE;
+    SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0);
+    return reader != FALSE;
 }
 
 }  // namespace
@@ -88,6 +96,32 @@ void Annotations::clear() {
                                    1);
     }
     m_set.clear();
+}
+
+void WindowAnnotations::asked(HWND note) {
+    if (!m_named) {
+        m_named = true;
+        for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+            if (ui::kControls[i].kind == ui::Kind::TextBox) {
+                m_annotations.setName(m_controls[i], widen(ui::kControls[i].accessibleName));
+            }
+        }
+    }
+    if (!m_noteRole && note != nullptr) {
+        m_noteRole = true;
+        m_annotations.setRole(note, ROLE_SYSTEM_ALERT);
+    }
+}
+
+// The reader asks for the alert's role once the message that showed it is
+// handled.
+void WindowAnnotations::alert(HWND note) {
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, note, OBJID_CLIENT, CHILDID_SELF);
+    if (screenReader()) asked(note);
+}
+
+void WindowAnnotations::describe(ui::Control at, const std::wstring& text) {
+    if (m_named || screenReader()) m_annotations.setDescription(m_controls[at], text);
 }
 
 void notify(HWND window, const std::wstring& text) {

@@ -4,9 +4,12 @@
 
 #include <oleacc.h>
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "ui/layout_table.h"
 
 namespace win {
 
@@ -43,6 +46,33 @@ private:
     bool m_initialized = false;  // this COM apartment is ours to end
     IAccPropServices* m_services = nullptr;
     std::vector<std::pair<HWND, MSAAPROPID>> m_set;
+};
+
+// What screen readers are told of the calculator window beyond what the
+// system infers: each text box's name, the note's role, and the description
+// a note leaves on the control it came from. Given once a screen reader asks
+// or a note shows while one runs, and not before: the annotations load COM.
+class WindowAnnotations {
+public:
+    using Controls = std::array<HWND, ui::kControls.size()>;
+
+    explicit WindowAnnotations(const Controls& controls) : m_controls(controls) {}
+
+    // A screen reader asked for an object of the window. note: the note's
+    // window, null until it first shows.
+    void asked(HWND note);
+    // The note shows, as an alert.
+    void alert(HWND note);
+    // Empty: none.
+    void describe(ui::Control at, const std::wstring& text);
+    // Before the windows go.
+    void clear() { m_annotations.clear(); }
+
+private:
+    const Controls& m_controls;
+    Annotations m_annotations;
+    bool m_named = false;
+    bool m_noteRole = false;
 };
 
 // Tells screen readers a text through UI Automation's notification event,

@@ -92,29 +92,35 @@ void ErrorNote::place() {
 }
 
 LRESULT CALLBACK ErrorNote::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* note = reinterpret_cast<ErrorNote*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const auto* note = reinterpret_cast<ErrorNote*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (message) {
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(hwnd, &paint);
-            RECT client;
-            GetClientRect(hwnd, &client);
-            InflateRect(&client, -kMargin, -kMargin);
-            HGDIOBJ old = SelectObject(dc, note != nullptr ? note->m_font : nullptr);
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-            const std::wstring text = note != nullptr ? note->text() : std::wstring();
-            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
-                      DT_SINGLELINE | DT_NOPREFIX);
-            SelectObject(dc, old);
-            EndPaint(hwnd, &paint);
-            return 0;
-        }
+        case WM_PAINT:
+            if (note != nullptr) return note->onPaint();
+            break;
         default:
-            return DefWindowProcW(hwnd, message, wParam, lParam);
+            break;
     }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The text in the note's face, inside its margin, on the tooltip colours.
+LRESULT ErrorNote::onPaint() const {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hwnd, &paint);
+    RECT client;
+    GetClientRect(m_hwnd, &client);
+    InflateRect(&client, -kMargin, -kMargin);
+    HGDIOBJ old = SelectObject(dc, m_font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    const std::wstring message = text();
+    DrawTextW(dc, message.c_str(), static_cast<int>(message.size()), &client,
+              DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    EndPaint(m_hwnd, &paint);
+    return 0;
 }
 
 }  // namespace win

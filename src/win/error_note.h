@@ -31,6 +31,7 @@ public:
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onPaint() const;
     void place();
 
     HWND m_owner;

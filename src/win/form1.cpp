@@ -2,6 +2,7 @@
 
 #include <imm.h>
 
+#include "win/placement.h"
 #include "win/push_button.h"
 #include "win/text.h"
 #include "win/window_classes.h"
@@ -9,66 +10,17 @@
 namespace win {
 
 using calc::Field;
-using ui::ControlRow;
 using ui::kControls;
 
 namespace {
 
-constexpr DWORD kFormStyle =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr DWORD kFormExStyle = 0;
 // Posted by an input whose input method committed text: its field.
 constexpr UINT kInputMethodCommit = WM_APP + 1;
 constexpr UINT_PTR kTypingPause = 1;
 
-// A control's id is its row in the layout table, counted from 1: 0 is no id.
-UINT_PTR idOf(ui::Control i) {
-    return i + 1;
-}
-
-ui::Control rowOf(HWND control) {
-    return static_cast<ui::Control>(GetDlgCtrlID(control) - 1);
-}
-
-int toPixels(int twips, UINT dpi) {
-    return MulDiv(twips, static_cast<int>(dpi), 1440);
-}
-
-// Where the table puts a control at this DPI, in its parent's client area.
-// Both edges are rounded, so neighbours stay neighbours at any scale.
-RECT placeOf(const ControlRow& row, UINT dpi) {
-    return {toPixels(row.left, dpi), toPixels(row.top, dpi), toPixels(row.left + row.width, dpi),
-            toPixels(row.top + row.height, dpi)};
-}
-
-// The outer size for the table's client area at this DPI. Windows widens a
-// captioned window to its minimum tracking size, far wider than ours.
-SIZE windowSize(UINT dpi) {
-    RECT r{0, 0, toPixels(ui::kClientWidthTwips, dpi), toPixels(ui::kClientHeightTwips, dpi)};
-    AdjustWindowRectExForDpi(&r, kFormStyle, FALSE, kFormExStyle, dpi);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
-bool screenReader() {
-    BOOL reader = FALSE;
-    SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0);
-    return reader != FALSE;
-}
-
-// The Shift argument of the key handlers: 1 Shift, 2 Ctrl, 4 Alt, combined.
 int shiftState() {
-    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-}
-
-// Asked before any other message, while the window is being made too: the
-// table's client area and no other, no wider minimum, no resizing.
-LRESULT onGetMinMaxInfo(HWND hwnd, LPARAM lParam) {
-    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    const SIZE size = windowSize(GetDpiForWindow(hwnd));
-    info->ptMinTrackSize = {size.cx, size.cy};
-    info->ptMaxTrackSize = {size.cx, size.cy};
-    return 0;
+    return ui::shiftState(GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
+                          GetKeyState(VK_MENU) < 0);
 }
 
 }  // namespace
@@ -100,102 +52,26 @@ void Form1::show(int showCommand) {
 
 // A new child window lies beneath its siblings made before it. Moved there
 // once made instead, each label would cost the start a trip to the server.
+// The text boxes and the button bring their messages here.
 void Form1::build() {
-    for (const ui::Control i : ui::kMadeBeneath) create(i);
-}
-
-// Made where the table puts it at the window's DPI: moving the 25 controls
-// there afterwards took about 10 ms of the start under wine. Its id names its
-// row, for its messages.
-void Form1::create(ui::Control i) {
-    const ControlRow& row = kControls[i];
-    HWND parent = ui::kParents[i] == ui::kForm1 ? m_hwnd : m_controls[ui::kParents[i]];
-    const std::wstring caption = widen(row.caption);
-    // Overlapping siblings paint in z-order only when each clips the others.
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    DWORD exStyle = 0;
-    const wchar_t* windowClass = kLabelClass;
-    switch (row.kind) {
-        case ui::Kind::Frame:
-            windowClass = kFrameClass;
-            style |= WS_CLIPCHILDREN;
-            break;
-        case ui::Kind::Label:
-            // Left-aligned from the top left corner and wrapped; without
-            // SS_NOPREFIX, "&&" draws as one "&" as the original's labels did.
-            style |= SS_LEFT;
-            break;
-        case ui::Kind::TextBox:
-            windowClass = L"EDIT";
-            exStyle = WS_EX_CLIENTEDGE;
-            // The results are read-only and out of the Tab cycle.
-            style |=
-                ES_AUTOHSCROLL | static_cast<DWORD>(ui::isInput(row) ? WS_TABSTOP : ES_READONLY);
-            break;
-        case ui::Kind::Button:
-            windowClass = L"BUTTON";
-            style |= BS_PUSHBUTTON;
-            break;
-    }
-    const RECT place = placeOf(row, m_dpi);
-    HWND hwnd = CreateWindowExW(exStyle, windowClass, caption.c_str(), style, place.left, place.top,
-                                place.right - place.left, place.bottom - place.top, parent,
-                                reinterpret_cast<HMENU>(idOf(i)), m_instance, nullptr);
-    m_controls[i] = hwnd;
-    if (row.kind == ui::Kind::TextBox) {
-        m_fields[calc::index(*ui::fieldAt(i))] = hwnd;
-        if (ui::isInput(row)) {
-            // Typing and pasting only: WM_SETTEXT, the program's write, is
-            // never cut.
-            SendMessageW(hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(row.typingLimit), 0);
+    for (const ui::Control i : ui::kMadeBeneath) {
+        const ui::Control parent = ui::kParents[i];
+        HWND hwnd =
+            createControl(i, parent == ui::kForm1 ? m_hwnd : m_controls[parent], m_dpi, m_instance);
+        m_controls[i] = hwnd;
+        if (const auto field = ui::fieldAt(i)) m_fields[calc::index(*field)] = hwnd;
+        if (kControls[i].kind == ui::Kind::TextBox || kControls[i].kind == ui::Kind::Button) {
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+            m_classProcs[i] = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
         }
-    }
-    if (row.kind == ui::Kind::TextBox || row.kind == ui::Kind::Button) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        m_classProcs[i] = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
-    }
-}
-
-void Form1::annotate() {
-    if (!m_annotated) {
-        m_annotated = true;
-        for (std::size_t i = 0; i < kControls.size(); ++i) {
-            if (kControls[i].kind == ui::Kind::TextBox) {
-                m_annotations.setName(m_controls[i], widen(kControls[i].accessibleName));
-            }
-        }
-    }
-    if (!m_noteAnnotated && m_note->hwnd() != nullptr) {
-        m_noteAnnotated = true;
-        m_annotations.setRole(m_note->hwnd(), ROLE_SYSTEM_ALERT);
     }
 }
 
 void Form1::layOut() {
     m_fonts = std::make_unique<Fonts>(m_dpi);
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        const ControlRow& row = kControls[i];
-        const RECT place = placeOf(row, m_dpi);
-        // In place since their creation, unless the DPI has changed.
-        RECT now;
-        GetWindowRect(m_controls[i], &now);
-        MapWindowPoints(nullptr, GetParent(m_controls[i]), reinterpret_cast<POINT*>(&now), 2);
-        if (!EqualRect(&now, &place)) {
-            SetWindowPos(m_controls[i], nullptr, place.left, place.top, place.right - place.left,
-                         place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-        SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts->font(row.font)),
-                     IsWindowVisible(m_hwnd));
-    }
+    win::layOut(m_hwnd, m_controls, *m_fonts, m_dpi);
     m_note->setFont(m_fonts->font(ui::FontRole::Default));
-    const SIZE size = windowSize(m_dpi);
-    RECT now;
-    GetWindowRect(m_hwnd, &now);
-    if (now.right - now.left != size.cx || now.bottom - now.top != size.cy) {
-        SetWindowPos(m_hwnd, nullptr, 0, 0, size.cx, size.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 std::string Form1::text(Field f) const {
@@ -212,10 +88,6 @@ void Form1::setText(Field f, std::string_view text) {
     // not ".175".
     SendMessageW(box, EM_SETSEL, 0, 0);
     SendMessageW(box, EM_SCROLLCARET, 0, 0);
-}
-
-void Form1::Command1_Click() {
-    m_rules.click();
 }
 
 // The focus as a Tab moves it: the box it reaches has its text selected, as
@@ -238,19 +110,15 @@ void Form1::hideNote() {
     m_note->hide();
 }
 
-// Only where a screen reader runs or has asked: the annotations load COM.
 void Form1::describe(ui::Control at, std::string_view text) {
-    if (m_annotated || screenReader()) m_annotations.setDescription(m_controls[at], widen(text));
+    m_annotations.describe(at, widen(text));
 }
 
-// The reader asks for the alert's role once this handler is done.
 void Form1::announceNote(std::string_view /*text*/) {
-    NotifyWinEvent(EVENT_SYSTEM_ALERT, m_note->hwnd(), OBJID_CLIENT, CHILDID_SELF);
-    if (screenReader()) annotate();
+    m_annotations.alert(m_note->hwnd());
 }
 
 void Form1::announceResults(std::string_view text) {
-    m_announced = text;
     notify(m_hwnd, widen(text));
 }
 
@@ -353,7 +221,7 @@ LRESULT Form1::onInputMethodCommit(WPARAM wParam) {
 }
 
 LRESULT Form1::onGetObject(WPARAM wParam, LPARAM lParam) {
-    annotate();
+    m_annotations.asked(m_note->hwnd());
     return DefWindowProcW(m_hwnd, WM_GETOBJECT, wParam, lParam);
 }
 
@@ -372,11 +240,11 @@ LRESULT CALLBACK Form1::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         ->handleControl(hwnd, message, wParam, lParam);
 }
 
+// The button takes no focus: its class's mouse handling would give it one,
+// so its press is followed here instead.
 LRESULT Form1::handleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const ui::Control i = rowOf(control);
-    if (kControls[i].kind == ui::Kind::Button) {
-        return buttonMessage(i, control, message, wParam, lParam);
-    }
+    if (!ui::takesFocus(kControls[i])) return buttonMessage(i, control, message, wParam, lParam);
     return textBoxMessage(i, control, message, wParam, lParam);
 }
 
@@ -411,11 +279,8 @@ LRESULT Form1::textBoxMessage(ui::Control i, HWND box, UINT message, WPARAM wPar
 }
 
 LRESULT Form1::onBoxKeyDown(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam) {
-    if (wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0) {
-        return byClass(i, box, WM_KEYDOWN, wParam, lParam);
-    }
-    m_rules.tab(GetKeyState(VK_SHIFT) < 0);
-    return 0;
+    if (m_rules.keyPressed(static_cast<int>(wParam), shiftState())) return 0;
+    return byClass(i, box, WM_KEYDOWN, wParam, lParam);
 }
 
 // Tab and Enter are the rules' to act on; an edit would only beep.
@@ -460,7 +325,7 @@ LRESULT Form1::onBoxImeComposition(ui::Control i, HWND box, WPARAM wParam, LPARA
 
 // A screen reader may meet a text box before the window.
 LRESULT Form1::onBoxGetObject(ui::Control i, HWND box, WPARAM wParam, LPARAM lParam) {
-    annotate();
+    m_annotations.asked(m_note->hwnd());
     return byClass(i, box, WM_GETOBJECT, wParam, lParam);
 }
 
@@ -470,7 +335,7 @@ LRESULT Form1::buttonMessage(ui::Control i, HWND button, UINT message, WPARAM wP
         case Press::Ignored:
             return byClass(i, button, message, wParam, lParam);
         case Press::Clicked:
-            Command1_Click();
+            m_rules.click();
             return 0;
         case Press::Followed:
             return 0;

@@ -20,7 +20,7 @@ namespace win {
 // set: the calculations read and write the controls themselves, so no copy of
 // the state exists anywhere else. It hands the controls' messages to the
 // window's rules and does what they ask of it in the system's terms.
-class Form1 final : public calc::FieldSet, private ui::Port {
+class Form1 : public calc::FieldSet, private ui::Port {
 public:
     // Creates the window, hidden, at the DPI of the monitor it lands on.
     explicit Form1(HINSTANCE instance);
@@ -38,11 +38,6 @@ public:
     HWND control(ui::Control c) const { return m_controls[c]; }
     HWND textBox(calc::Field f) const { return m_fields[calc::index(f)]; }
     const ErrorNote& errorNote() const { return *m_note; }
-    // The last summary of the results told to screen readers.
-    const std::string& announced() const { return m_announced; }
-
-    // The click on the Calculate button.
-    void Command1_Click();
 
     // The window class's procedure.
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -79,10 +74,6 @@ private:
     LRESULT buttonMessage(ui::Control i, HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
     void build();
-    void create(ui::Control i);
-    // Names the text boxes and gives the note its role, once a screen reader
-    // asks or a note shows while one runs.
-    void annotate();
     // Every control's place and face at the window's DPI.
     void layOut();
 
@@ -105,11 +96,8 @@ private:
     // The procedures the text boxes and the button had from their class.
     std::array<WNDPROC, ui::kControls.size()> m_classProcs{};
     std::unique_ptr<ErrorNote> m_note;
-    Annotations m_annotations;
-    std::string m_announced;
+    WindowAnnotations m_annotations{m_controls};
     bool m_closing = false;  // destroyed by its owner, not closed by the player
-    bool m_annotated = false;
-    bool m_noteAnnotated = false;
     ui::Rules m_rules{*this, *this};
 };
 

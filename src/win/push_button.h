@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-// A push button that never takes the focus. Command1 shows only a one-pixel
-// sliver: a focus there would be invisible and would swallow the player's
-// typing. The button's own mouse handling would take it, so the press is
-// followed here instead.
+// A push button's press followed without its class's mouse handling, which
+// gives the button the focus: for a control that takes none (ui::takesFocus).
 namespace win {
 
 enum class Press { Ignored, Followed, Clicked };

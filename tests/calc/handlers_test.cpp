@@ -1,5 +1,7 @@
 #include "calc/handlers.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -7,6 +9,8 @@
 
 #include "calc/field_set.h"
 #include "runtime/errors.h"
+#include "ui/fields.h"
+#include "ui/layout_table.h"
 
 namespace {
 
@@ -14,48 +18,32 @@ using calc::Field;
 using calc::Outcome;
 
 // A window without a toolkit: fields that log every write, and a focus that a
-// Tab moves around the four inputs, running the focus handler it reaches.
+// Tab moves on through the inputs in the window's Tab order, running the focus
+// handler it reaches.
 class FakeWindow final : public calc::FieldSet, public calc::FocusPort {
 public:
     std::string text(Field f) const override { return m_fields.text(f); }
     void setText(Field f, std::string_view t) override {
-        log.push_back(std::string(calc::fieldName(f)) + "=" + std::string(t));
+        log.push_back(std::string(calc::kFieldNames[calc::index(f)]) + "=" + std::string(t));
         m_fields.setText(f, t);
     }
 
     void sendTab() override {
         log.emplace_back("Tab");
-        switch (focus) {
-            case Field::Text1:
-                focus = Field::Text2;
-                handlers.Text2_GotFocus();
-                break;
-            case Field::Text2:
-                focus = Field::Text3;
-                handlers.Text3_GotFocus();
-                break;
-            case Field::Text3:
-                focus = Field::Text10;  // Text10 keeps its text on entry
-                break;
-            default:
-                focus = Field::Text1;
-                handlers.Text1_GotFocus();
-                break;
-        }
+        const auto& order = ui::kInputOrder;
+        auto next = std::find_if(order.begin(), order.end(),
+                                 [this](ui::Control c) { return ui::fieldAt(c) == focus; });
+        next = next == order.end() || next + 1 == order.end() ? order.begin() : next + 1;
+        focus = *ui::fieldAt(*next);
+        if (const auto gotFocus = of(focus).gotFocus) (handlers.*gotFocus)();
     }
 
     // The release of a key in the focused field.
-    Outcome keyUp(int code) {
-        switch (focus) {
-            case Field::Text1:
-                return handlers.Text1_KeyUp(code, 0);
-            case Field::Text2:
-                return handlers.Text2_KeyUp(code, 0);
-            case Field::Text3:
-                return handlers.Text3_KeyUp(code, 0);
-            default:
-                return handlers.Text10_KeyUp(code, 0);
-        }
+    Outcome keyUp(int code) { return (handlers.*of(focus).keyUp)(code, 0); }
+
+    static const calc::FieldHandlers& of(Field f) {
+        return *std::find_if(std::begin(calc::kFieldHandlers), std::end(calc::kFieldHandlers),
+                             [f](const calc::FieldHandlers& h) { return h.field == f; });
     }
 
     calc::MemoryFieldSet m_fields;

@@ -40,8 +40,9 @@ TEST(FieldSet, StartsWithTheWindowsTexts) {
     const MemoryFieldSet f;
     for (std::size_t i = 0; i < calc::kFieldCount; ++i) {
         const auto field = static_cast<Field>(i);
-        EXPECT_EQ(f.text(field), field == Field::Text9 ? "20" : "0") << calc::fieldName(field);
-        EXPECT_EQ(calc::fieldByName(calc::fieldName(field)), field);
+        EXPECT_EQ(f.text(field), field == Field::Text9 ? "20" : "0")
+            << calc::kFieldNames[calc::index(field)];
+        EXPECT_EQ(calc::fieldByName(calc::kFieldNames[calc::index(field)]), field);
     }
     EXPECT_EQ(calc::fieldByName("Text11"), std::nullopt);
 }
@@ -247,7 +248,7 @@ class RecordingFieldSet final : public calc::FieldSet {
 public:
     std::string text(Field f) const override { return m_fields.text(f); }
     void setText(Field f, std::string_view t) override {
-        m_writes.emplace_back(calc::fieldName(f));
+        m_writes.emplace_back(calc::kFieldNames[calc::index(f)]);
         m_fields.setText(f, t);
     }
     MemoryFieldSet m_fields;

@@ -35,7 +35,7 @@ TEST_P(RecoveryEntry, WritesOnlySecondsPerMana) {
         if (field == Field::Text5 && c.seconds) {
             EXPECT_EQ(f.text(field), c.seconds);
         } else {
-            EXPECT_EQ(f.text(field), before.text(field)) << calc::fieldName(field);
+            EXPECT_EQ(f.text(field), before.text(field)) << calc::kFieldNames[calc::index(field)];
         }
     }
 }

@@ -1,17 +1,26 @@
 #include "ui/rules.h"
 
+#include <functional>
+#include <map>
+#include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "calc/field_set.h"
+#include "ui/keys.h"
 #include "ui/layout_table.h"
 #include "ui/typing_limit.h"
 
 namespace {
 
 using calc::Field;
+
+std::string nameOf(Field f) {
+    return std::string(calc::kFieldNames[calc::index(f)]);
+}
 
 // A front end without a platform: it logs what the rules ask of it, and the
 // inputs emptied by an entry, as "what; what; ...". Its focus moves only when
@@ -20,11 +29,11 @@ class FakeWindow final : public calc::FieldSet, public ui::Port {
 public:
     std::string text(Field f) const override { return m_fields.text(f); }
     void setText(Field f, std::string_view t) override {
-        if (t.empty()) say(std::string(calc::fieldName(f)) + "=");
+        if (t.empty()) say(nameOf(f) + "=");
         m_fields.setText(f, t);
     }
-    void moveFocus(Field input) override { say("focus " + std::string(calc::fieldName(input))); }
-    void returnFocus(Field box) override { say("return " + std::string(calc::fieldName(box))); }
+    void moveFocus(Field input) override { say("focus " + nameOf(input)); }
+    void returnFocus(Field box) override { say("return " + nameOf(box)); }
     void showNote(ui::Control at, std::string_view text) override {
         say("show " + std::string(ui::kControls[at].name) + " " + std::string(text));
     }
@@ -45,22 +54,41 @@ public:
 
 // Steps separated by ";": back [BOX] (the window became active, the focus
 // already in BOX) | away | arrive BOX | set BOX TEXT | key BOX [CODE] |
-// commit BOX | click | tab | backtab | pause (the pause timer ran out).
+// commit BOX | click | tab [SHIFT] | backtab | pause (the pause timer ran
+// out). A Tab the rules leave to the system logs "system". A step or a box it
+// does not know throws, and fails the test.
 void play(ui::Rules& rules, FakeWindow& w, const std::string& steps) {
     std::istringstream all(steps);
     for (std::string step; std::getline(all, step, ';');) {
         std::istringstream words(step);
         std::string verb, box, arg;
         words >> verb >> box >> arg;
-        const auto field = calc::fieldByName(box);
-        if (verb == "arrive") rules.focusArrived(*field);
-        if (verb == "set") w.m_fields.setText(*field, arg);
-        if (verb == "key") rules.keyReleased(*field, arg.empty() ? 48 : std::stoi(arg), 0);
-        if (verb == "commit") rules.committed(*field);
-        if (verb == "click") rules.click();
-        if (verb == "away" || verb == "back") rules.activated(verb == "back", field);
-        if (verb == "tab" || verb == "backtab") rules.tab(verb == "backtab");
-        if (verb == "pause") rules.pauseEnded();
+        const auto unknown = [&](const std::string& what) {
+            return std::invalid_argument("no " + what + " in step \"" + step + '"');
+        };
+        const auto field = [&] {
+            if (const auto f = calc::fieldByName(box)) return *f;
+            throw unknown("box \"" + box + '"');
+        };
+        const auto tab = [&](int shift) {
+            if (!rules.keyPressed(ui::kTabKeyCode, shift)) w.say("system");
+        };
+        const std::map<std::string, std::function<void()>> verbs = {
+            {"back",
+             [&] { rules.activated(true, box.empty() ? std::nullopt : std::optional(field())); }},
+            {"away", [&] { rules.activated(false); }},
+            {"arrive", [&] { rules.focusArrived(field()); }},
+            {"set", [&] { w.m_fields.setText(field(), arg); }},
+            {"key", [&] { rules.keyReleased(field(), arg.empty() ? 48 : std::stoi(arg), 0); }},
+            {"commit", [&] { rules.committed(field()); }},
+            {"click", [&] { rules.click(); }},
+            {"tab", [&] { tab(box.empty() ? 0 : std::stoi(box)); }},
+            {"backtab", [&] { tab(ui::kShiftBit); }},
+            {"pause", [&] { rules.pauseEnded(); }},
+        };
+        const auto it = verbs.find(verb);
+        if (it == verbs.end()) throw unknown("verb \"" + verb + '"');
+        it->second();
     }
 }
 
@@ -103,6 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
             "focus Text3; focus Text2"},
         Row{"tab_from_the_last_input_wraps_to_the_first", "arrive Text10; tab; backtab",
             "focus Text1; Text1=; focus Text10"},
+        // Held with Ctrl or Alt (2, 4), Tab is the system's; with Shift alone it goes back.
+        Row{"ctrl_or_alt_leave_tab_to_the_system", "back; tab 2; tab 4; tab 7; tab 1",
+            "focus Text1; Text1=; system; system; system; focus Text10"},
         // The note.
         Row{"error_is_shown_and_told_once", kError + "key Text1", kShown + "; stop"},
         Row{"another_place_or_error_is_told", kError + "click; set Text2 40000; key Text1",

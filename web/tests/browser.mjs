@@ -49,7 +49,8 @@ export function launchWithProfile(dir) {
 // window.writes; device: the context's options for another screen (a phone);
 // cpuSlowdown: how many times slower than this machine's the CPU runs; url:
 // another page, that marks inputs-ready too; held: the module is not ready
-// until the test calls window.releaseModule(), and openPage does not wait.
+// until the test calls window.releaseModule(), and openPage does not wait;
+// the module is then window.manacalc, for the test to call too.
 export async function openPage(browser, options = {}) {
     const { zoom = 1, requests = null, countWrites = null, device = {} } = options;
     const { cpuSlowdown = 1, url = pageUrl, held = false } = options;
@@ -80,7 +81,8 @@ export async function openPage(browser, options = {}) {
                 set: (f) => (create = f),
                 get: () => (options) =>
                     new Promise((resolve) => {
-                        window.releaseModule = () => resolve(create(options));
+                        window.releaseModule = () =>
+                            resolve(create(options).then((m) => (window.manacalc = m)));
                     }),
             });
         });

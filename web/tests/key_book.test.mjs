@@ -11,7 +11,7 @@ const createKeyBook = new Function(`${source}\nreturn createKeyBook;`)();
 // Steps separated by ";": down CODE KEYCODE [composing] | up CODE KEYCODE |
 // input TEXT [composing] | compositionend TEXT | write TEXT | blur.
 function play(steps) {
-    const keys = createKeyBook(229);
+    const keys = createKeyBook(229, [1, 2, 4]);
     const box = { value: '' };
     const seen = [];
     for (const step of steps.split(';')) {

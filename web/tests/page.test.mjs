@@ -152,6 +152,22 @@ test('INT -80: the note stands below the field', async () => {
     });
 });
 
+// The page reports no deactivation of its own: the module is told of one
+// and of the return, and the page's note comes back with its text.
+test('after a deactivation and return the note shows its text again', async () => {
+    const page = await openPage(browser, { held: true });
+    await page.evaluate(() => window.releaseModule());
+    await page.waitForFunction(() => performance.getEntriesByName('inputs-ready').length > 0);
+    const name = 'INT -80: a note, partial writes kept, Enter stays';
+    const steps = row(name);
+    await play(playwrightSession(page), steps.slice(0, steps.indexOf('focus Text1') + 1), name);
+    await page.evaluate(() => window.manacalc._manacalc_deactivated());
+    assert.equal(await noteText(page), null);
+    await page.evaluate(() => window.manacalc._manacalc_activated(-1));
+    assert.equal(await noteText(page), '回復値が 0 のため計算できません。');
+    assert.equal(await focused(page), 'Text1');
+});
+
 // Every change of an input's text recalculates once: through its own key
 // release, or, where no handled key release covers it, as one release with
 // the input-method code. Counted by FPoint's writes, which only a
