@@ -12,7 +12,11 @@
 //   note TEXT | note none       the error note
 //   attr ID NAME VALUE|none     an attribute of a box
 //   pause                       longer than the player's pause before the
-//                               results are spoken
+//                               results are spoken; or, once held, the
+//                               page's timers run out now
+//   hold                        from here on the page's timers wait for the
+//                               next pause: a loaded machine may type slower
+//                               than a player pauses
 //   spoken TEXT | spoken none   the live region's text
 //   watch note                  from here on, count the note's writes
 //   note-writes N               the writes counted
@@ -87,7 +91,8 @@ export const kRows = [
     [
         'spoken: the results, once the typing pauses',
         [
-            ...['type 100', 'press Enter', 'type 99.5', 'press Enter', 'type 0', 'spoken none'],
+            ...['hold', 'type 100', 'press Enter', 'type 99.5', 'press Enter', 'type 0'],
+            'spoken none',
             ...['pause', 'spoken 回復値 12、1mana 0.833 sec'],
         ],
     ],
@@ -203,7 +208,22 @@ export async function play(session, steps, name) {
             );
             assert.equal(actual, value, at);
         } else if (verb === 'pause') {
-            await session.run(() => new Promise((resolve) => setTimeout(resolve, 700)));
+            await session.run(() => {
+                if (!window.heldTimers) return new Promise((resolve) => setTimeout(resolve, 700));
+                const runs = [...window.heldTimers.values()];
+                window.heldTimers.clear();
+                runs.forEach((run) => run());
+            });
+        } else if (verb === 'hold') {
+            // Only timers with a delay wait: readPage's own run at once.
+            await session.run(() => {
+                const [set, clear] = [window.setTimeout, window.clearTimeout];
+                let last = 0;
+                window.heldTimers = new Map();
+                window.setTimeout = (run, ms) =>
+                    ms ? (window.heldTimers.set(--last, run), last) : set(run);
+                window.clearTimeout = (id) => (id < 0 ? window.heldTimers.delete(id) : clear(id));
+            });
         } else if (step === 'watch policy') {
             await session.run(() => {
                 if (window.violations) return; // watched since the page loaded
