@@ -5,6 +5,8 @@
 // so that it shows before the module is ready.
 'use strict';
 (() => {
+    // First: it goes on in the background while the page sets itself up.
+    const compiled = compileModule();
     const keys = createKeyBook(manacalcLayout.inputMethodKeyCode);
 
     const form = document.getElementById('Form1');
@@ -214,16 +216,34 @@
         return bytes;
     }
 
-    // Compiled while the window is drawn: the compilation runs in the
-    // background, and the window needs nothing of the module to show.
-    createManacalc({ wasmBinary: decode(manacalcWasm), page })
+    // The module is in the page gzipped, as text the parser passes over. It
+    // is inflated and compiled as it streams, off the main thread, while the
+    // window is drawn: the window needs nothing of the module to show.
+    function compileModule() {
+        const packed = decode(document.getElementById('manacalc-module').textContent);
+        const stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip'));
+        const headers = { 'Content-Type': 'application/wasm' };
+        return WebAssembly.compileStreaming(new Response(stream, { headers }));
+    }
+
+    const failed = (error) => {
+        form.textContent = `manacalc: ${error}`;
+    };
+    createManacalc({
+        page,
+        // The glue's instantiation, of the module compiled above.
+        instantiateWasm(imports, receive) {
+            compiled
+                .then((module) => WebAssembly.instantiate(module, imports))
+                .then((instance) => receive(instance), failed);
+            return {};
+        },
+    })
         .then((module) => {
             manacalc = module;
             bind();
             performance.mark('inputs-ready');
             installable();
         })
-        .catch((error) => {
-            form.textContent = `manacalc: ${error}`;
-        });
+        .catch(failed);
 })();
