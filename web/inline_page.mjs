@@ -4,9 +4,12 @@
 // cannot be fetched, and asks for nothing over the network. The window is in
 // the HTML, so that it shows at once; the page script binds its handlers once
 // the module is ready. Served over http it can be installed: beside it go the
-// web app manifest and the service worker that keeps it working offline.
+// web app manifest, its icons and the service worker that keeps it working
+// offline.
 // usage: node inline_page.mjs --template T --style S --script P... --glue G --wasm W
 //        --icon I --touch-icon PNG --app-icon PNG... --worker K --out DIR
+// The PNG icons are files in DIR already, named there by the page and the
+// manifest.
 import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
@@ -135,9 +138,7 @@ const page = fill(text('template'), {
     FIRST: layout.controls.find((row) => row.field === first).name,
     STYLE: `:root { --gothic: ${families.join(', ')}; }\n${style}\n${geometry.join('\n')}`,
     ICON: dataUrl('image/svg+xml', args.icon),
-    // An iPhone's home screen takes its icon from here, in the page itself, as
-    // the one file opened from disk must hold it.
-    TOUCH_ICON: dataUrl('image/png', args['touch-icon']),
+    TOUCH_ICON: path.basename(args['touch-icon']),
     // The rows the handlers bind to, as they drew the window. Asked of the
     // module when it is ready, they held the inputs back by its first call
     // (10-20 ms here). A "<" stays in the JSON as its escape, so that no
@@ -154,9 +155,9 @@ const page = fill(text('template'), {
 // The page's policy: nothing runs or loads but what the page holds. Its scripts
 // and styles are allowed by their hashes, taken here from the page as written,
 // so that no edit of them can leave the policy behind; the module is compiled
-// from the page's own bytes; images are data: URLs; over http the manifest and
-// the worker come from the page's own origin. Nothing is fetched, posted or
-// framed.
+// from the page's own bytes; images are data: URLs, or the icons beside the
+// page; over http the manifest and the worker come from the page's own origin.
+// Nothing is fetched, posted or framed.
 function hashes(tag) {
     const elements = page.matchAll(new RegExp(`<${tag}\\b([^>]*)>([\\s\\S]*?)</${tag}>`, 'g'));
     return [...elements]
@@ -169,7 +170,7 @@ const policy = [
     "default-src 'none'",
     `script-src ${hashes('script')} 'wasm-unsafe-eval'`,
     `style-src ${hashes('style')}`,
-    'img-src data:',
+    "img-src 'self' data:",
     "manifest-src 'self'",
     "worker-src 'self'",
     "base-uri 'none'",
@@ -192,10 +193,20 @@ const manifest = {
     background_color: face,
     icons: args['app-icon'].map((file) => {
         const size = readFileSync(file).readUInt32BE(16); // the PNG's width, its height too
-        return { src: dataUrl('image/png', file), sizes: `${size}x${size}`, type: 'image/png' };
+        return { src: path.basename(file), sizes: `${size}x${size}`, type: 'image/png' };
     }),
 };
 const manifestText = `${JSON.stringify(manifest, null, 2)}\n`;
 write('manifest.webmanifest', manifestText);
-const version = createHash('sha256').update(html).update(manifestText).digest('hex');
-write('sw.js', fill(text('worker'), { VERSION: version.slice(0, 16) }));
+// What the worker keeps, and its version: a new build of any of them is a new one.
+const icons = [args['touch-icon'], ...args['app-icon']];
+const version = createHash('sha256').update(html).update(manifestText);
+for (const file of icons) version.update(readFileSync(file));
+const files = ['./', 'index.html', 'manifest.webmanifest', ...icons.map((f) => path.basename(f))];
+write(
+    'sw.js',
+    fill(text('worker'), {
+        VERSION: version.digest('hex').slice(0, 16),
+        FILES: files.join(' '),
+    }),
+);

@@ -112,7 +112,7 @@ function watched(html) {
 
 // build/web over http on 127.0.0.1, as `make web` serves it; close the server after.
 export async function servePage({ watch = false } = {}) {
-    const types = { html: 'text/html', js: 'text/javascript' };
+    const types = { html: 'text/html', js: 'text/javascript', png: 'image/png' };
     const server = createServer((request, response) => {
         const name = new URL(request.url, 'http://x').pathname.slice(1) || 'index.html';
         try {
