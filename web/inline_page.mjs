@@ -137,7 +137,7 @@ const page = fill(text('template'), {
     // the focus back from where the player has already typed on to.
     FIRST: layout.controls.find((row) => row.field === first).name,
     STYLE: `:root { --gothic: ${families.join(', ')}; }\n${style}\n${geometry.join('\n')}`,
-    ICON: dataUrl('image/svg+xml', args.icon),
+    ICON: dataUrl('image/png', args.icon),
     TOUCH_ICON: path.basename(args['touch-icon']),
     // The rows the handlers bind to, as they drew the window. Asked of the
     // module when it is ready, they held the inputs back by its first call
