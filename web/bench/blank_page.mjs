@@ -1,0 +1,21 @@
+// The least a page with a caption and an input costs, as the page marks it:
+// what the page's figures are measured against.
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+// Its url, and remove() for when it is done with.
+export function blankPage() {
+    const dir = mkdtempSync(path.join(os.tmpdir(), 'manacalc-blank-'));
+    const file = path.join(dir, 'blank.html');
+    writeFileSync(
+        file,
+        `<!DOCTYPE html><html lang="ja"><head><meta charset="utf-8">
+<meta name="viewport" content="width=device-width, initial-scale=1"><title>blank</title></head>
+<body><label for="i">INT</label><input id="i"><script>
+document.getElementById('i').focus(); performance.mark('inputs-ready');
+</script></body></html>`,
+    );
+    return { url: pathToFileURL(file).href, remove: () => rmSync(dir, { recursive: true }) };
+}
