@@ -4,7 +4,7 @@
 // module's compilation off it. CPU time rather than wall time, so that other
 // load on the machine weighs little; medians of several loads.
 // usage: node web/bench/page_trace.mjs [loads]
-import { launch, pageUrl } from '../tests/browser.mjs';
+import { inputsReady, launch, pageUrl } from '../tests/browser.mjs';
 import { blankPage } from './blank_page.mjs';
 
 const loads = Number(process.argv[2] ?? 9);
@@ -75,7 +75,7 @@ async function trace(browser, url) {
     const page = await context.newPage();
     await browser.startTracing(page, { categories: kCategories });
     await page.goto(url);
-    await page.waitForFunction(() => performance.getEntriesByName('inputs-ready').length > 0);
+    await inputsReady(page);
     // The paint is recorded once it is presented.
     await page.evaluate(
         () =>
