@@ -6,8 +6,8 @@
 // the module is ready. Served over http it can be installed: beside it go the
 // web app manifest, its icons and the service worker that keeps it working
 // offline.
-// usage: node inline_page.mjs --template T --style S --script P... --glue G --wasm W
-//        --icon I --touch-icon PNG --app-icon PNG... --worker K --out DIR
+// usage: node inline_page.mjs --template T --style S --fit F --script P... --glue G
+//        --wasm W --icon I --touch-icon PNG --app-icon PNG... --worker K --out DIR
 // The PNG icons are files in DIR already, named there by the page and the
 // manifest.
 import { createHash } from 'node:crypto';
@@ -17,7 +17,7 @@ import path from 'node:path';
 import { parseArgs } from 'node:util';
 import { gzipSync } from 'node:zlib';
 
-const paths = ['template', 'style', 'glue', 'wasm', 'icon', 'worker', 'out'];
+const paths = ['template', 'style', 'fit', 'glue', 'wasm', 'icon', 'worker', 'out'];
 const { values: args } = parseArgs({
     options: {
         ...Object.fromEntries(paths.map((name) => [name, { type: 'string' }])),
@@ -156,6 +156,7 @@ const page = fill(text('template'), {
     // (10-20 ms here). A "<" stays in the JSON as its escape, so that no
     // caption can end the script.
     LAYOUT: JSON.stringify(layout).replace(/[<\x80-\uffff]/g, (c) => `\\u${hex(c, 4)}`),
+    FIT: inlineScript(args.fit),
     GLUE: inlineScript(args.glue),
     // Half the bytes of the module as it is: the page's every byte is decoded
     // before its first paint, and a script's are scanned again by the parser.

@@ -84,39 +84,16 @@
         if (origin?.tagName === 'INPUT') origin.setAttribute('aria-invalid', 'true');
     }
 
-    // On a touch screen the window at its own size is a stamp, with boxes far
-    // below a fingertip: there it scales, as browser zoom scales it, to the
-    // largest size the visible viewport holds, and again when the phone
-    // turns. A fine pointer keeps the window's own size.
-    const touchScreen = window.matchMedia('(pointer: coarse)');
-    let scale = 1;
-    let fittedWidth = 0;
-
-    // The visible viewport as it is without the player's own pinch zoom.
-    function viewportSize() {
-        const viewport = window.visualViewport;
-        if (!viewport) return [window.innerWidth, window.innerHeight];
-        return [viewport.width * viewport.scale, viewport.height * viewport.scale];
-    }
-
+    // The window as window_fit.js scales it on a touch screen, the note with it.
+    const { touchScreen, viewportSize } = manacalcFit;
     function fit(force) {
-        // Measured on a touch screen only: the viewport's size takes a layout,
-        // which a desktop then does before its first paint rather than here.
-        const [width, height] = touchScreen.matches ? viewportSize() : [0, 0];
-        // Only a turn changes the width. An on-screen keyboard takes height
-        // alone, and the window must not shrink under the player's finger.
-        if (!force && width === fittedWidth) return;
-        fittedWidth = width;
-        const fitting = Math.min(width / manacalcLayout.width, height / manacalcLayout.height);
-        // In hundredths, down: a rounded-up size would scroll by a pixel.
-        scale = touchScreen.matches ? Math.floor(fitting * 100) / 100 : 1;
-        document.body.style.zoom = scale === 1 ? '' : String(scale);
-        if (!note.hidden) placeNote();
+        if (manacalcFit.fit(force) && !note.hidden) placeNote();
     }
 
     // Below the field it is about, in the zoomed page's own pixels; on a
     // touch screen it wraps where the screen ends.
     function placeNote() {
+        const scale = manacalcFit.scale();
         const at = noteOrigin.getBoundingClientRect();
         const left = (at.left + window.scrollX) / scale;
         note.style.left = `${left}px`;
@@ -201,8 +178,6 @@
         navigator.serviceWorker?.register('sw.js').catch(() => {});
     }
 
-    // Fitted before the first paint, so that a phone never shows the stamp.
-    fit(true);
     window.visualViewport?.addEventListener('resize', () => fit(false));
     window.addEventListener('resize', () => fit(false));
     touchScreen.addEventListener('change', () => fit(true));
