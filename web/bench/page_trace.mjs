@@ -4,7 +4,7 @@
 // module's compilation off it. CPU time rather than wall time, so that other
 // load on the machine weighs little; medians of several loads.
 // usage: node web/bench/page_trace.mjs [loads]
-import { inputsReady, launch, pageUrl } from '../tests/browser.mjs';
+import { launch, pageUrl, watchReady } from '../tests/browser.mjs';
 import { blankPage } from './blank_page.mjs';
 
 const loads = Number(process.argv[2] ?? 9);
@@ -73,9 +73,10 @@ function breakdown(events, main, start, end) {
 async function trace(browser, url) {
     const context = await browser.newContext();
     const page = await context.newPage();
+    const untilReady = await watchReady(page);
     await browser.startTracing(page, { categories: kCategories });
     await page.goto(url);
-    await inputsReady(page);
+    await untilReady();
     // The paint is recorded once it is presented.
     await page.evaluate(
         () =>
