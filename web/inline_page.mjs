@@ -156,6 +156,8 @@ const page = fill(text('template'), {
     // (10-20 ms here). A "<" stays in the JSON as its escape, so that no
     // caption can end the script.
     LAYOUT: JSON.stringify(layout).replace(/[<\x80-\uffff]/g, (c) => `\\u${hex(c, 4)}`),
+    // The window's size alone before the window: the rows come after it.
+    SIZE: JSON.stringify({ width: layout.width, height: layout.height }),
     FIT: inlineScript(args.fit),
     GLUE: inlineScript(args.glue),
     // Half the bytes of the module as it is: the page's every byte is decoded

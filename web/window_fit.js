@@ -27,7 +27,7 @@ const manacalcFit = (() => {
         // alone, and the window must not shrink under the player's finger.
         if (!force && width === fittedWidth) return false;
         fittedWidth = width;
-        const fitting = Math.min(width / manacalcLayout.width, height / manacalcLayout.height);
+        const fitting = Math.min(width / manacalcSize.width, height / manacalcSize.height);
         // In hundredths, down: a rounded-up size would scroll by a pixel.
         scale = touchScreen.matches ? Math.floor(fitting * 100) / 100 : 1;
         document.body.style.zoom = scale === 1 ? '' : String(scale);
