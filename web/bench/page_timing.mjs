@@ -8,7 +8,7 @@ import { readFileSync } from 'node:fs';
 import path from 'node:path';
 import { gzipSync } from 'node:zlib';
 import { launch, openPage, webBuildDir } from '../tests/browser.mjs';
-import { blankPage } from './blank_page.mjs';
+import { blankPage, kPhone } from './baseline.mjs';
 
 const loads = Number(process.argv[2] ?? 20);
 const releases = Number(process.argv[3] ?? 300);
@@ -50,23 +50,11 @@ const timings = () =>
         }).observe({ type: 'paint', buffered: true });
     });
 
-// A mid-range phone as page tests measure one: its screen, touch, and a CPU
-// four times slower than this machine's.
-const phone = {
-    device: {
-        viewport: { width: 393, height: 851 },
-        deviceScaleFactor: 2.75,
-        isMobile: true,
-        hasTouch: true,
-    },
-    cpuSlowdown: 4,
-};
-
 const browser = await launch();
 try {
     for (const [profile, options] of [
         ['this machine', {}],
-        ['a phone (4x slower CPU)', phone],
+        ['a phone (4x slower CPU)', kPhone],
     ]) {
         const [paint, ready, blankPaint, blankReady] = [[], [], [], []];
         const [paintRatio, readyRatio] = [[], []];

@@ -2,12 +2,14 @@
 // inputs take typing, beside the blank page's, from Chromium's performance
 // trace: the renderer main thread's CPU time by kind of work, and the
 // module's compilation off it. CPU time rather than wall time, so that other
-// load on the machine weighs little; medians of several loads.
-// usage: node web/bench/page_trace.mjs [loads]
+// load on the machine weighs little; medians of several loads. With "phone",
+// on the phone's profile, whose main thread runs four times slower.
+// usage: node web/bench/page_trace.mjs [loads] [phone]
 import { launch, pageUrl, watchReady } from '../tests/browser.mjs';
-import { blankPage } from './blank_page.mjs';
+import { blankPage, kPhone } from './baseline.mjs';
 
 const loads = Number(process.argv[2] ?? 9);
+const phone = process.argv[3] === 'phone';
 
 // A piece of work counts for the innermost event that names its kind: the
 // font look-ups inside a layout count as fonts, a function compiled lazily
@@ -71,8 +73,12 @@ function breakdown(events, main, start, end) {
 }
 
 async function trace(browser, url) {
-    const context = await browser.newContext();
+    const context = await browser.newContext(phone ? kPhone.device : {});
     const page = await context.newPage();
+    if (phone) {
+        const cdp = await context.newCDPSession(page);
+        await cdp.send('Emulation.setCPUThrottlingRate', { rate: kPhone.cpuSlowdown });
+    }
     const untilReady = await watchReady(page);
     await browser.startTracing(page, { categories: kCategories });
     await page.goto(url);

@@ -1,5 +1,5 @@
-// The least a page with a caption and an input costs, as the page marks it:
-// what the page's figures are measured against.
+// What the page's figures are measured against: the least a page with a
+// caption and an input costs, as the page marks it, and the phone's profile.
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -19,3 +19,15 @@ document.getElementById('i').focus(); performance.mark('inputs-ready');
     );
     return { url: pathToFileURL(file).href, remove: () => rmSync(dir, { recursive: true }) };
 }
+
+// A mid-range phone as page tests measure one: its screen, touch, and a CPU
+// four times slower than this machine's (openPage's options).
+export const kPhone = {
+    device: {
+        viewport: { width: 393, height: 851 },
+        deviceScaleFactor: 2.75,
+        isMobile: true,
+        hasTouch: true,
+    },
+    cpuSlowdown: 4,
+};
