@@ -6,8 +6,9 @@
 // the module is ready. Served over http it can be installed: beside it go the
 // web app manifest, its icons and the service worker that keeps it working
 // offline.
-// usage: node inline_page.mjs --template T --style S --fit F --script P... --glue G
-//        --wasm W --icon I --touch-icon PNG --app-icon PNG... --worker K --out DIR
+// usage: node inline_page.mjs --template T --style S --fit F --compile C --script P...
+//        --glue G --wasm W --icon I --touch-icon PNG --app-icon PNG... --worker K
+//        --out DIR
 // The PNG icons are files in DIR already, named there by the page and the
 // manifest.
 import { createHash } from 'node:crypto';
@@ -17,7 +18,7 @@ import path from 'node:path';
 import { parseArgs } from 'node:util';
 import { gzipSync } from 'node:zlib';
 
-const paths = ['template', 'style', 'fit', 'glue', 'wasm', 'icon', 'worker', 'out'];
+const paths = ['template', 'style', 'fit', 'compile', 'glue', 'wasm', 'icon', 'worker', 'out'];
 const { values: args } = parseArgs({
     options: {
         ...Object.fromEntries(paths.map((name) => [name, { type: 'string' }])),
@@ -159,6 +160,7 @@ const page = fill(text('template'), {
     // The window's size alone before the window: the rows come after it.
     SIZE: JSON.stringify({ width: layout.width, height: layout.height }),
     FIT: inlineScript(args.fit),
+    COMPILE: inlineScript(args.compile),
     GLUE: inlineScript(args.glue),
     // Half the bytes of the module as it is: the page's every byte is decoded
     // before its first paint, and a script's are scanned again by the parser.

@@ -5,8 +5,6 @@
 // so that it shows before the module is ready.
 'use strict';
 (() => {
-    // First: it goes on in the background while the page sets itself up.
-    const compiled = compileModule();
     const keys = createKeyBook(manacalcLayout.inputMethodKeyCode);
 
     const form = document.getElementById('Form1');
@@ -182,34 +180,14 @@
     window.addEventListener('resize', () => fit(false));
     touchScreen.addEventListener('change', () => fit(true));
 
-    // Base64 to bytes natively where the browser can, a few times faster.
-    function decode(base64) {
-        if (Uint8Array.fromBase64) return Uint8Array.fromBase64(base64);
-        const text = atob(base64);
-        const bytes = new Uint8Array(text.length);
-        for (let i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
-        return bytes;
-    }
-
-    // The module is in the page gzipped, as text the parser passes over. It
-    // is inflated, then compiled in the background while the window is drawn:
-    // the window needs nothing of the module to show. Not as it streams: a
-    // stream the page makes is decoded on the main thread, four times slower
-    // on a phone's profile.
-    async function compileModule() {
-        const packed = decode(document.getElementById('manacalc-module').textContent);
-        const stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip'));
-        return WebAssembly.compile(await new Response(stream).arrayBuffer());
-    }
-
     const failed = (error) => {
         form.textContent = `manacalc: ${error}`;
     };
     createManacalc({
         page,
-        // The glue's instantiation, of the module compiled above.
+        // The glue's instantiation, of the module module_compile.js compiles.
         instantiateWasm(imports, receive) {
-            compiled
+            manacalcModule
                 .then((module) => WebAssembly.instantiate(module, imports))
                 .then((instance) => receive(instance), failed);
             return {};
