@@ -165,7 +165,7 @@ const page = fill(text('template'), {
     // Half the bytes of the module as it is: the page's every byte is decoded
     // before its first paint, and a script's are scanned again by the parser.
     MODULE: gzipSync(readFileSync(args.wasm), { level: 9 }).toString('base64'),
-    // The page's scripts, in the order given: one script element, one scope.
+    // The page's scripts, in the order given, in one scope.
     SCRIPT: args.script.map(inlineScript).join('\n'),
 });
 const unescaped = page.match(/[^\x00-\x7f]/);
