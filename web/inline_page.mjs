@@ -1,19 +1,24 @@
 // Writes the page as one HTML file: the window drawn from the module's layout
-// table, style, module glue, the module itself (base64) and the page script
-// inlined, so that it works opened from disk, where a separate file cannot be
-// fetched, and asks for nothing over the network. The window is in the HTML,
-// so that it shows at once; the page script binds its handlers once the
-// module is ready. Served over http it can be installed: beside it go the web
-// app manifest and the service worker that keeps it working offline.
-// usage: node inline_page.mjs --template T --style S --script P... --glue G --wasm W
-//        --icon I --touch-icon PNG --app-icon PNG... --worker K --out DIR
+// table, style, module glue, the module itself (gzipped, base64) and the page
+// script inlined, so that it works opened from disk, where a separate file
+// cannot be fetched, and asks for nothing over the network. The window is in
+// the HTML, so that it shows at once; the page script binds its handlers once
+// the module is ready. Served over http it can be installed: beside it go the
+// web app manifest, its icons and the service worker that keeps it working
+// offline.
+// usage: node inline_page.mjs --template T --style S --fit F --compile C --script P...
+//        --glue G --wasm W --icon I --touch-icon PNG --app-icon PNG... --worker K
+//        --out DIR
+// The PNG icons are files in DIR already, named there by the page and the
+// manifest.
 import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 import { parseArgs } from 'node:util';
+import { gzipSync } from 'node:zlib';
 
-const paths = ['template', 'style', 'glue', 'wasm', 'icon', 'worker', 'out'];
+const paths = ['template', 'style', 'fit', 'compile', 'glue', 'wasm', 'icon', 'worker', 'out'];
 const { values: args } = parseArgs({
     options: {
         ...Object.fromEntries(paths.map((name) => [name, { type: 'string' }])),
@@ -42,8 +47,20 @@ function fill(template, parts) {
     return out;
 }
 
+// The page is ASCII alone, its Japanese written as escapes of the language
+// it stands in. A browser holds a document of one-byte characters as such,
+// and decodes and tokenizes it and compiles its scripts a good deal faster
+// (a third of the parse here) than one that a single kana makes two bytes a
+// character. HTML and CSS escape code points, JavaScript UTF-16 code units.
+const nonAscii = /[^\x00-\x7f]/gu;
+const hex = (c, digits) => c.codePointAt(0).toString(16).padStart(digits, '0');
 const escape = (s) =>
-    s.replace(/[&<>"]/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' })[c]);
+    s
+        .replace(/[&<>"]/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' })[c])
+        .replace(nonAscii, (c) => `&#x${hex(c, 4)};`);
+// A CSS escape takes the space after it: one ends each, so that a space that
+// follows stays the font name's.
+const cssString = (s) => JSON.stringify(s).replace(nonAscii, (c) => `\\${hex(c, 1)} `);
 
 // The window's layout as the module exports it, read here under node, and
 // its start as the window shows it: the first input focused, and emptied by
@@ -121,7 +138,7 @@ function children(parent) {
 place('Form1', layout);
 const form = `<div id="Form1">${children(-1)}</div>`;
 // The window's faces, in the order the layout gives them; none is downloaded.
-const families = [...layout.fonts.map((family) => JSON.stringify(family)), 'sans-serif'];
+const families = [...layout.fonts.map(cssString), 'sans-serif'];
 
 const style = text('style');
 const dataUrl = (type, file) => `data:${type};base64,${readFileSync(file).toString('base64')}`;
@@ -133,31 +150,38 @@ const page = fill(text('template'), {
     // the focus back from where the player has already typed on to.
     FIRST: layout.controls.find((row) => row.field === first).name,
     STYLE: `:root { --gothic: ${families.join(', ')}; }\n${style}\n${geometry.join('\n')}`,
-    ICON: dataUrl('image/svg+xml', args.icon),
-    // An iPhone's home screen takes its icon from here, in the page itself, as
-    // the one file opened from disk must hold it.
-    TOUCH_ICON: dataUrl('image/png', args['touch-icon']),
+    ICON: dataUrl('image/png', args.icon),
+    TOUCH_ICON: path.basename(args['touch-icon']),
     // The rows the handlers bind to, as they drew the window. Asked of the
     // module when it is ready, they held the inputs back by its first call
     // (10-20 ms here). A "<" stays in the JSON as its escape, so that no
     // caption can end the script.
-    LAYOUT: JSON.stringify(layout).replace(/</g, '\\u003c'),
+    LAYOUT: JSON.stringify(layout).replace(/[<\x80-\uffff]/g, (c) => `\\u${hex(c, 4)}`),
+    // The window's size alone before the window: the rows come after it.
+    SIZE: JSON.stringify({ width: layout.width, height: layout.height }),
+    FIT: inlineScript(args.fit),
+    COMPILE: inlineScript(args.compile),
     GLUE: inlineScript(args.glue),
-    WASM: readFileSync(args.wasm).toString('base64'),
-    // The page's scripts, in the order given: one script element, one scope.
+    // Half the bytes of the module as it is: the page's every byte is decoded
+    // before its first paint, and a script's are scanned again by the parser.
+    MODULE: gzipSync(readFileSync(args.wasm), { level: 9 }).toString('base64'),
+    // The page's scripts, in the order given, in one scope.
     SCRIPT: args.script.map(inlineScript).join('\n'),
 });
+const unescaped = page.match(/[^\x00-\x7f]/);
+if (unescaped) throw new Error(`the page holds a character not escaped: ${unescaped[0]}`);
 
 // The page's policy: nothing runs or loads but what the page holds. Its scripts
 // and styles are allowed by their hashes, taken here from the page as written,
 // so that no edit of them can leave the policy behind; the module is compiled
-// from the page's own bytes; images are data: URLs; over http the manifest and
-// the worker come from the page's own origin. Nothing is fetched, posted or
-// framed.
+// from the page's own bytes; images are data: URLs, or the icons beside the
+// page; over http the manifest and the worker come from the page's own origin.
+// Nothing is fetched, posted or framed.
 function hashes(tag) {
     const elements = page.matchAll(new RegExp(`<${tag}\\b([^>]*)>([\\s\\S]*?)</${tag}>`, 'g'));
     return [...elements]
-        .filter(([, attributes]) => !/\bsrc=/.test(attributes))
+        // A data block (a script of another type) never runs: no hash lets it.
+        .filter(([, attributes]) => !/\b(src|type)=/.test(attributes))
         .map(([, , body]) => `'sha256-${createHash('sha256').update(body).digest('base64')}'`)
         .join(' ');
 }
@@ -165,7 +189,7 @@ const policy = [
     "default-src 'none'",
     `script-src ${hashes('script')} 'wasm-unsafe-eval'`,
     `style-src ${hashes('style')}`,
-    'img-src data:',
+    "img-src 'self' data:",
     "manifest-src 'self'",
     "worker-src 'self'",
     "base-uri 'none'",
@@ -188,10 +212,20 @@ const manifest = {
     background_color: face,
     icons: args['app-icon'].map((file) => {
         const size = readFileSync(file).readUInt32BE(16); // the PNG's width, its height too
-        return { src: dataUrl('image/png', file), sizes: `${size}x${size}`, type: 'image/png' };
+        return { src: path.basename(file), sizes: `${size}x${size}`, type: 'image/png' };
     }),
 };
 const manifestText = `${JSON.stringify(manifest, null, 2)}\n`;
 write('manifest.webmanifest', manifestText);
-const version = createHash('sha256').update(html).update(manifestText).digest('hex');
-write('sw.js', fill(text('worker'), { VERSION: version.slice(0, 16) }));
+// What the worker keeps, and its version: a new build of any of them is a new one.
+const icons = [args['touch-icon'], ...args['app-icon']];
+const version = createHash('sha256').update(html).update(manifestText);
+for (const file of icons) version.update(readFileSync(file));
+const files = ['./', 'index.html', 'manifest.webmanifest', ...icons.map((f) => path.basename(f))];
+write(
+    'sw.js',
+    fill(text('worker'), {
+        VERSION: version.digest('hex').slice(0, 16),
+        FILES: files.join(' '),
+    }),
+);

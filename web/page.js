@@ -80,39 +80,16 @@
         if (origin?.tagName === 'INPUT') origin.setAttribute('aria-invalid', 'true');
     }
 
-    // On a touch screen the window at its own size is a stamp, with boxes far
-    // below a fingertip: there it scales, as browser zoom scales it, to the
-    // largest size the visible viewport holds, and again when the phone
-    // turns. A fine pointer keeps the window's own size.
-    const touchScreen = window.matchMedia('(pointer: coarse)');
-    let scale = 1;
-    let fittedWidth = 0;
-
-    // The visible viewport as it is without the player's own pinch zoom.
-    function viewportSize() {
-        const viewport = window.visualViewport;
-        if (!viewport) return [window.innerWidth, window.innerHeight];
-        return [viewport.width * viewport.scale, viewport.height * viewport.scale];
-    }
-
+    // The window as window_fit.js scales it on a touch screen, the note with it.
+    const { touchScreen, viewportSize } = manacalcFit;
     function fit(force) {
-        // Measured on a touch screen only: the viewport's size takes a layout,
-        // which a desktop then does before its first paint rather than here.
-        const [width, height] = touchScreen.matches ? viewportSize() : [0, 0];
-        // Only a turn changes the width. An on-screen keyboard takes height
-        // alone, and the window must not shrink under the player's finger.
-        if (!force && width === fittedWidth) return;
-        fittedWidth = width;
-        const fitting = Math.min(width / manacalcLayout.width, height / manacalcLayout.height);
-        // In hundredths, down: a rounded-up size would scroll by a pixel.
-        scale = touchScreen.matches ? Math.floor(fitting * 100) / 100 : 1;
-        document.body.style.zoom = scale === 1 ? '' : String(scale);
-        if (!note.hidden) placeNote();
+        if (manacalcFit.fit(force) && !note.hidden) placeNote();
     }
 
     // Below the field it is about, in the zoomed page's own pixels; on a
     // touch screen it wraps where the screen ends.
     function placeNote() {
+        const scale = manacalcFit.scale();
         const at = noteOrigin.getBoundingClientRect();
         const left = (at.left + window.scrollX) / scale;
         note.style.left = `${left}px`;
@@ -196,31 +173,28 @@
         navigator.serviceWorker?.register('sw.js').catch(() => {});
     }
 
-    // Fitted before the first paint, so that a phone never shows the stamp.
-    fit(true);
     window.visualViewport?.addEventListener('resize', () => fit(false));
     window.addEventListener('resize', () => fit(false));
     touchScreen.addEventListener('change', () => fit(true));
 
-    // Base64 to bytes natively where the browser can, a few times faster.
-    function decode(base64) {
-        if (Uint8Array.fromBase64) return Uint8Array.fromBase64(base64);
-        const text = atob(base64);
-        const bytes = new Uint8Array(text.length);
-        for (let i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
-        return bytes;
-    }
-
-    // Compiled while the window is drawn: the compilation runs in the
-    // background, and the window needs nothing of the module to show.
-    createManacalc({ wasmBinary: decode(manacalcWasm), page })
+    const failed = (error) => {
+        form.textContent = `manacalc: ${error}`;
+    };
+    createManacalc({
+        page,
+        // The glue's instantiation, of the module module_compile.js compiles.
+        instantiateWasm(imports, receive) {
+            manacalcModule
+                .then((module) => WebAssembly.instantiate(module, imports))
+                .then((instance) => receive(instance), failed);
+            return {};
+        },
+    })
         .then((module) => {
             manacalc = module;
             bind();
             performance.mark('inputs-ready');
             installable();
         })
-        .catch((error) => {
-            form.textContent = `manacalc: ${error}`;
-        });
+        .catch(failed);
 })();

@@ -4,7 +4,7 @@
 // build's), which fetches every file afresh and drops the old copies.
 'use strict';
 const kCache = 'manacalc-@VERSION@';
-const kFiles = ['./', 'index.html', 'manifest.webmanifest'];
+const kFiles = '@FILES@'.split(' ');
 
 self.addEventListener('install', (event) => {
     event.waitUntil(

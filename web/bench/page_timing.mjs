@@ -4,12 +4,11 @@
 // and on a phone's profile, and the time from a key release to the results
 // written, measured in the page with performance.now().
 // usage: node web/bench/page_timing.mjs [loads] [key releases]
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
-import os from 'node:os';
+import { readFileSync } from 'node:fs';
 import path from 'node:path';
-import { pathToFileURL } from 'node:url';
 import { gzipSync } from 'node:zlib';
-import { launch, openPage, pagePath, webBuildDir } from '../tests/browser.mjs';
+import { launch, openPage, webBuildDir } from '../tests/browser.mjs';
+import { blankPage, kPhone } from './baseline.mjs';
 
 const loads = Number(process.argv[2] ?? 20);
 const releases = Number(process.argv[3] ?? 300);
@@ -30,24 +29,14 @@ function ratios(values) {
 }
 
 // The page itself, then what an installed page adds beside it.
-const kFiles = ['index.html', 'manifest.webmanifest', 'sw.js'];
+const kFiles = ['index.html', 'manifest.webmanifest', 'sw.js', 'icon-180.png', 'icon-192.png'];
 for (const name of kFiles) {
     const file = readFileSync(path.join(webBuildDir, name));
     const gzip = gzipSync(file, { level: 9 }).length;
     console.log(`size: ${name}: ${file.length} bytes, ${gzip} bytes gzip -9`);
 }
 
-// The least a page with a caption and an input costs, as the page marks it.
-const blankDir = mkdtempSync(path.join(os.tmpdir(), 'manacalc-blank-'));
-const blankUrl = pathToFileURL(path.join(blankDir, 'blank.html')).href;
-writeFileSync(
-    path.join(blankDir, 'blank.html'),
-    `<!DOCTYPE html><html lang="ja"><head><meta charset="utf-8">
-<meta name="viewport" content="width=device-width, initial-scale=1"><title>blank</title></head>
-<body><label for="i">INT</label><input id="i"><script>
-document.getElementById('i').focus(); performance.mark('inputs-ready');
-</script></body></html>`,
-);
+const blank = blankPage();
 
 // First contentful paint and inputs ready, in ms from navigation.
 const timings = () =>
@@ -61,30 +50,18 @@ const timings = () =>
         }).observe({ type: 'paint', buffered: true });
     });
 
-// A mid-range phone as page tests measure one: its screen, touch, and a CPU
-// four times slower than this machine's.
-const phone = {
-    device: {
-        viewport: { width: 393, height: 851 },
-        deviceScaleFactor: 2.75,
-        isMobile: true,
-        hasTouch: true,
-    },
-    cpuSlowdown: 4,
-};
-
 const browser = await launch();
 try {
     for (const [profile, options] of [
         ['this machine', {}],
-        ['a phone (4x slower CPU)', phone],
+        ['a phone (4x slower CPU)', kPhone],
     ]) {
         const [paint, ready, blankPaint, blankReady] = [[], [], [], []];
         const [paintRatio, readyRatio] = [[], []];
         // In turn, so that the machine's other load weighs on both alike.
         for (let i = 0; i < loads; i++) {
             const p = await openPage(browser, options);
-            const b = await openPage(browser, { ...options, url: blankUrl });
+            const b = await openPage(browser, { ...options, url: blank.url });
             const [pagePaint, pageReady] = await p.evaluate(timings);
             const [bPaint, bReady] = await b.evaluate(timings);
             paint.push(pagePaint);
@@ -121,5 +98,5 @@ try {
     await p.context().close();
 } finally {
     await browser.close();
-    rmSync(blankDir, { recursive: true, force: true });
+    blank.remove();
 }

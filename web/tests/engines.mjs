@@ -7,6 +7,7 @@
 // An engine opens sessions: a fresh load of the page, its inputs ready and
 // its browser window holding the focus, with
 //   type(text), press('Shift+Tab'), click(id), insert(text) (no key events),
+//   doubled(key) (one press of the key whose release the page gets twice),
 //   away() (the player switches to another window and comes back),
 //   run(fn, arg) (fn runs in the page; its result, awaited, comes back).
 import { execFileSync, spawn } from 'node:child_process';
@@ -14,6 +15,7 @@ import { once } from 'node:events';
 import { createServer } from 'node:net';
 import puppeteer from 'puppeteer-core';
 import { Builder, By, Key } from 'selenium-webdriver';
+import input from 'selenium-webdriver/lib/input.js';
 import { launch, openPage, pageUrl } from './browser.mjs';
 
 const ready = () => performance.getEntriesByName('inputs-ready').length > 0;
@@ -25,6 +27,15 @@ const chord = (keys) => {
     return [parts.slice(0, -1), parts.at(-1)];
 };
 
+// A WebDriver releases only a key one of its keyboards holds: two of them
+// press the key in turn and release it in turn, so that the page sees it go
+// down twice and up twice. As WebDriver's input sources.
+function doubledRelease(value) {
+    const [down, up] = [{ type: 'keyDown', value }, { type: 'keyUp', value }];
+    const [pause, keyboard] = [{ type: 'pause' }, (id, actions) => ({ type: 'key', id, actions })];
+    return [keyboard('a', [down, pause, up, pause]), keyboard('b', [pause, down, pause, up])];
+}
+
 const hasFocus = () => document.hasFocus();
 const lostFocus = () => !document.hasFocus();
 
@@ -33,6 +44,8 @@ export function playwrightSession(page) {
         page,
         type: (text) => page.keyboard.type(text),
         press: (keys) => page.keyboard.press(keys),
+        // The second release alone, as the engine's own input event.
+        doubled: (key) => page.keyboard.press(key).then(() => page.keyboard.up(key)),
         click: (id) => page.click(`#${id}`),
         insert: (text) => page.keyboard.insertText(text),
         run: (fn, arg) => page.evaluate(fn, arg),
@@ -131,6 +144,9 @@ async function firefox() {
             await page.keyboard.press(key);
             for (const m of modifiers.reverse()) await page.keyboard.up(m);
         },
+        // puppeteer's keyboard is one key source; its WebDriver BiDi session takes two.
+        doubled: (key) =>
+            page.mainFrame().browsingContext.performActions(doubledRelease(Key[key.toUpperCase()])),
         click: (id) => page.click(`#${id}`),
         insert: (text) => page.evaluate(execInsert, text),
         away: () => focus.away(),
@@ -224,6 +240,13 @@ async function webkit() {
             actions = actions.sendKeys(keyOf(key));
             for (const m of modifiers.reverse()) actions = actions.keyUp(keyOf(m));
             await perform(actions, modifiers.length + 1);
+        },
+        async doubled(key) {
+            const actions = driver.actions({ async: true });
+            for (const source of doubledRelease(keyOf(key))) {
+                actions.insert(new input.Keyboard(source.id), ...source.actions);
+            }
+            await perform(actions, 2);
         },
         click: async (id) => (await driver.findElement(By.id(id))).click(),
         insert: (text) => run(execInsert, text),

@@ -43,6 +43,8 @@ const rows = [
     ['menu_paste_counts', 'input 123', 'commit'],
     ['key_held_when_the_window_was_left', 'down Digit1 49; blur; input 5', 'commit'],
     ['program_write_forgets_the_count', 'compositionend 5; write 5; compositionend 5', 'commit; commit'],
+    ['release_delivered_twice_is_taken_once', 'down Enter 13; up Enter 13; up Enter 13', 'key 13 0'],
+    ['key_pressed_in_another_window_counts', 'down Enter 13; up Enter 13; blur; up Enter 13', 'key 13 0; key 13 0'],
 ];
 
 for (const [name, steps, seen] of rows) {

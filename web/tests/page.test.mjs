@@ -7,7 +7,7 @@ import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
-import { gzipSync } from 'node:zlib';
+import { gunzipSync, gzipSync } from 'node:zlib';
 import {
     launch,
     launchWithProfile,
@@ -16,6 +16,7 @@ import {
     pageUrl,
     servePage,
     sourceDir,
+    webBuildDir,
 } from './browser.mjs';
 import { playwrightSession } from './engines.mjs';
 import { kRows, play, row } from './rows.mjs';
@@ -489,8 +490,11 @@ test('served over http the page installs, and calculates after an offline reload
     }
 });
 
-test('the page loads at most 100 KB gzip', () => {
+test('the page loads at most 100 KB gzip, with the module the batch tests check', () => {
     const page = readFileSync(pagePath);
     const gzip = gzipSync(page, { level: 9 }).length;
     assert.ok(gzip <= 100 * 1024, `${gzip} bytes gzip`);
+    const packed = String(page).match(/id="manacalc-module">([^<]*)</)[1];
+    const module = readFileSync(path.join(webBuildDir, 'web/manacalc.wasm'));
+    assert.ok(gunzipSync(Buffer.from(packed, 'base64')).equals(module));
 });

@@ -3,6 +3,7 @@
 // further (page.test.mjs). Expected texts are literal: the window's numbers,
 // not values rebuilt from the code under test. A row is a list of steps:
 //   type TEXT | press KEY+KEY | click ID | insert TEXT (no key events)
+//   doubled KEY                 one press whose release the engine delivers twice
 //   away                        to another window and back, for real
 //   set ID TEXT                 a text written by script, not typed
 //   expect ID ID = TEXT TEXT    the boxes' texts, "_" for the empty text
@@ -104,6 +105,10 @@ export const kRows = [
             ...['away', 'away', 'expect Text1 Text2 Text3 = 123 45 6', 'focus Text3'],
         ],
     ],
+    [
+        'doubled: one Enter released twice moves on once',
+        ['type 100', 'doubled Enter', 'entered Text2', 'expect Text3 Text10 = 0 4'],
+    ],
     ['cycle: Tab', cycle(null, 'Tab', 'Text2 Text3 Text10 Text1')],
     ['cycle: Enter', cycle(null, 'Enter', 'Text2 Text3 Text10 Text1')],
     ['cycle: Shift+Tab', cycle(null, 'Shift+Tab', 'Text10 Text3 Text2 Text1')],
@@ -186,7 +191,7 @@ export async function play(session, steps, name) {
         const [verb, ...rest] = step.split(' ');
         const arg = rest.join(' ');
         const at = `${name}, step ${i + 1}: ${step}`;
-        if (['type', 'press', 'click', 'insert', 'away'].includes(verb)) {
+        if (['type', 'press', 'doubled', 'click', 'insert', 'away'].includes(verb)) {
             await session[verb](arg);
         } else if (verb === 'set') {
             await session.run(([id, text]) => {
