@@ -220,13 +220,14 @@ export async function play(session, steps, name) {
                 runs.forEach((run) => run());
             });
         } else if (verb === 'hold') {
-            // Only timers with a delay wait: readPage's own run at once.
+            // The page's pause waits; readPage's timers (no delay) and a
+            // WebDriver's script timeout (seconds, in WebKitGTK) run as set.
             await session.run(() => {
                 const [set, clear] = [window.setTimeout, window.clearTimeout];
                 let last = 0;
                 window.heldTimers = new Map();
                 window.setTimeout = (run, ms) =>
-                    ms ? (window.heldTimers.set(--last, run), last) : set(run);
+                    ms > 0 && ms < 5000 ? (window.heldTimers.set(--last, run), last) : set(run, ms);
                 window.clearTimeout = (id) => (id < 0 ? window.heldTimers.delete(id) : clear(id));
             });
         } else if (step === 'watch policy') {
