@@ -1,14 +1,15 @@
 // Prints what the page costs in headless Chromium: the bytes it loads, its
 // first contentful paint and the time to its inputs taking typing, beside a
-// blank page (one caption, one input) loaded in turn with it, on this machine
-// and on a phone's profile, and the time from a key release to the results
-// written, measured in the page with performance.now().
+// blank page (one caption, one input) and beside its own window with its
+// scripts taken out, loaded in turn with it, on this machine and on a phone's
+// profile, and the time from a key release to the results written, measured
+// in the page with performance.now().
 // usage: node web/bench/page_timing.mjs [loads] [key releases]
 import { readFileSync } from 'node:fs';
 import path from 'node:path';
 import { gzipSync } from 'node:zlib';
-import { launch, openPage, webBuildDir } from '../tests/browser.mjs';
-import { blankPage, kPhone } from './baseline.mjs';
+import { launch, openPage, pagePath, webBuildDir } from '../tests/browser.mjs';
+import { blankPage, kPhone, windowAlone } from './baseline.mjs';
 
 const loads = Number(process.argv[2] ?? 20);
 const releases = Number(process.argv[3] ?? 300);
@@ -37,6 +38,7 @@ for (const name of kFiles) {
 }
 
 const blank = blankPage();
+const drawn = windowAlone(pagePath);
 
 // First contentful paint and inputs ready, in ms from navigation.
 const timings = () =>
@@ -56,26 +58,35 @@ try {
         ['this machine', {}],
         ['a phone (4x slower CPU)', kPhone],
     ]) {
-        const [paint, ready, blankPaint, blankReady] = [[], [], [], []];
-        const [paintRatio, readyRatio] = [[], []];
-        // In turn, so that the machine's other load weighs on both alike.
+        const [paint, ready, blankPaint, blankReady, drawnPaint] = [[], [], [], [], []];
+        const [paintRatio, readyRatio, drawnRatio] = [[], [], []];
+        // In turn, so that the machine's other load weighs on all alike, and
+        // each closed before the next opens: a page left open goes on with
+        // its work (the module's optimised compilation) while the next loads.
+        const load = async (url) => {
+            const opened = await openPage(browser, { ...options, url });
+            const figures = await opened.evaluate(timings);
+            await opened.context().close();
+            return figures;
+        };
         for (let i = 0; i < loads; i++) {
-            const p = await openPage(browser, options);
-            const b = await openPage(browser, { ...options, url: blank.url });
-            const [pagePaint, pageReady] = await p.evaluate(timings);
-            const [bPaint, bReady] = await b.evaluate(timings);
+            const [pagePaint, pageReady] = await load(undefined);
+            const [bPaint, bReady] = await load(blank.url);
+            const [wPaint] = await load(drawn.url);
             paint.push(pagePaint);
             ready.push(pageReady);
             blankPaint.push(bPaint);
             blankReady.push(bReady);
+            drawnPaint.push(wPaint);
             paintRatio.push(pagePaint / bPaint);
             readyRatio.push(pageReady / bReady);
-            await p.context().close();
-            await b.context().close();
+            drawnRatio.push(pagePaint / wPaint);
         }
         console.log(`first contentful paint, ${profile}: ${summary(paint)}`);
         console.log(`  blank page: ${summary(blankPaint)}`);
         console.log(`  page / blank, per load: ${ratios(paintRatio)}`);
+        console.log(`  the window alone, no script: ${summary(drawnPaint)}`);
+        console.log(`  page / the window alone, per load: ${ratios(drawnRatio)}`);
         console.log(`inputs ready, ${profile}: ${summary(ready)}`);
         console.log(`  blank page: ${summary(blankReady)}`);
         console.log(`  page / blank, per load: ${ratios(readyRatio)}`);
@@ -99,4 +110,5 @@ try {
 } finally {
     await browser.close();
     blank.remove();
+    drawn.remove();
 }
