@@ -8,7 +8,7 @@
 import { readFileSync } from 'node:fs';
 import path from 'node:path';
 import { gzipSync } from 'node:zlib';
-import { launch, openPage, pagePath, webBuildDir } from '../tests/browser.mjs';
+import { launch, openPage, pagePath, pageUrl, webBuildDir } from '../tests/browser.mjs';
 import { blankPage, kPhone, windowAlone } from './baseline.mjs';
 
 const loads = Number(process.argv[2] ?? 20);
@@ -70,7 +70,7 @@ try {
             return figures;
         };
         for (let i = 0; i < loads; i++) {
-            const [pagePaint, pageReady] = await load(undefined);
+            const [pagePaint, pageReady] = await load(pageUrl);
             const [bPaint, bReady] = await load(blank.url);
             const [wPaint] = await load(drawn.url);
             paint.push(pagePaint);
