@@ -76,8 +76,8 @@ void appendControl(std::string& out, ui::Control i) {
     appendMember(out, "limit", row.typingLimit);
     appendMember(out, "input", ui::isInput(row) ? 1 : 0);
     appendMember(out, "focus", ui::takesFocus(row) ? 1 : 0);
-    const ui::Control named = ui::namedBox(i);
-    appendMember(out, "for", named == ui::kForm1 ? std::string_view{} : ui::kControls[named].name);
+    const auto named = ui::namedBox(i);
+    appendMember(out, "for", named ? ui::kControls[*named].name : std::string_view{});
     const auto field = ui::fieldAt(i);
     appendMember(out, "field", field ? static_cast<int>(calc::index(*field)) : -1);
     out.back() = '}';  // in place of the last member's comma

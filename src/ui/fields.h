@@ -11,6 +11,8 @@ namespace ui {
 // The text boxes are the field set: the box that shows each field, and the
 // field each control shows (none for a label, a frame or the button). Looked
 // up on every key, so worked out once, from the names the two share.
+static_assert(kAllTableNames<calc::kFieldNames>);
+
 inline constexpr auto kFieldControls = [] {
     std::array<Control, calc::kFieldCount> controls{};
     for (std::size_t f = 0; f < calc::kFieldCount; ++f) {

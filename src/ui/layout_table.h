@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The window as the original form defined it: every control with its parent,
 // position and size in twips relative to the parent's client area, caption or
@@ -75,23 +78,77 @@ inline constexpr std::array<ControlRow, 25> kControls = {{
 // A control: its row in kControls.
 using Control = std::size_t;
 
-// The window itself, which the table names as the frames' parent.
+// The window itself, which the table names as the frames' parent: no row of
+// the table, and never the answer to a lookup that found nothing.
+inline constexpr std::string_view kForm1Name = "Form1";
 inline constexpr Control kForm1 = kControls.size();
 
-// A control by its name, kForm1 for none: for the table's own derivations
-// below and for tests, so that a front end never searches by name.
+// Whether a name is one the table may refer to: a row's, or the window's.
+constexpr bool isTableName(std::string_view name) {
+    return name == kForm1Name ||
+           std::any_of(kControls.begin(), kControls.end(),
+                       [name](const ControlRow& row) { return row.name == name; });
+}
+
+namespace detail {
+template <std::size_t N>
+struct Spelled {
+    char text[N];
+};
+
+template <const auto& names, std::size_t I>
+constexpr auto spelled() {
+    Spelled<names[I].size() + 1> name{};
+    std::copy(names[I].begin(), names[I].end(), name.text);
+    return name;
+}
+
+template <auto name>
+constexpr void requireName() {
+    static_assert(isTableName(name.text), "the layout table has no control of this name");
+}
+
+template <const auto& names, std::size_t... I>
+constexpr bool requireNames(std::index_sequence<I...>) {
+    (requireName<spelled<names, I>()>(), ...);
+    return true;
+}
+}  // namespace detail
+
+// Every name of `names` is one of the table's. Each is checked as a template
+// argument, so that a misspelt one fails the build with a message that spells
+// it out (GCC: "'isTableName(Spelled<6>{"Fram1"}.text)' evaluates to false").
+template <const auto& names>
+inline constexpr bool kAllTableNames =
+    detail::requireNames<names>(std::make_index_sequence<std::size(names)>{});
+
+// A control by its name, for the table's own derivations below and for tests,
+// so that a front end never searches by name. A name the table lacks throws:
+// no answer could mean "not found" without also meaning a control.
 constexpr Control controlIndex(std::string_view name) {
-    Control i = 0;
-    while (i < kControls.size() && kControls[i].name != name) ++i;
-    return i;
+    for (Control i = 0; i < kControls.size(); ++i) {
+        if (kControls[i].name == name) return i;
+    }
+    throw std::out_of_range("no control named " + std::string(name));
 }
 
 inline constexpr Control kCommand1 = controlIndex("Command1");
 
+inline constexpr auto kParentNames = [] {
+    std::array<std::string_view, kControls.size()> names{};
+    std::transform(kControls.begin(), kControls.end(), names.begin(),
+                   [](const ControlRow& row) { return row.parent; });
+    return names;
+}();
+static_assert(kAllTableNames<kParentNames>);
+
 // Each control's parent's row; kForm1 for a control of the window itself.
 inline constexpr auto kParents = [] {
     std::array<Control, kControls.size()> parents{};
-    for (Control i = 0; i < kControls.size(); ++i) parents[i] = controlIndex(kControls[i].parent);
+    for (Control i = 0; i < kControls.size(); ++i) {
+        const std::string_view parent = kControls[i].parent;
+        parents[i] = parent == kForm1Name ? kForm1 : controlIndex(parent);
+    }
     return parents;
 }();
 
@@ -203,10 +260,10 @@ inline std::string drawnCaption(std::string_view caption) {
 
 // The text box a label's caption names for assistive technology: the one
 // whose accessible name it is, else the one whose name it begins or ends as
-// a whole word ("1mana" and "sec" together name "1mana sec"); kForm1 for a
+// a whole word ("1mana" and "sec" together name "1mana sec"); none for a
 // control that names none (Label11).
-inline Control namedBox(Control label) {
-    if (kControls[label].kind != Kind::Label) return kForm1;
+inline std::optional<Control> namedBox(Control label) {
+    if (kControls[label].kind != Kind::Label) return std::nullopt;
     const std::string caption = drawnCaption(kControls[label].caption);
     const auto names = [&](const ControlRow& box, bool whole) {
         const std::string_view name = box.accessibleName;
@@ -219,7 +276,7 @@ inline Control namedBox(Control label) {
             if (names(kControls[box], whole)) return box;
         }
     }
-    return kForm1;
+    return std::nullopt;
 }
 
 }  // namespace ui
