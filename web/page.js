@@ -48,6 +48,10 @@
             note.hidden = false;
             placeNote();
         },
+        moveNote(left, top) {
+            note.style.left = `${left}px`;
+            note.style.top = `${top}px`;
+        },
         hideNote() {
             note.hidden = true;
             note.textContent = '';
@@ -86,15 +90,20 @@
         if (manacalcFit.fit(force) && !note.hidden) placeNote();
     }
 
-    // Below the field it is about, in the zoomed page's own pixels; on a
-    // touch screen it wraps where the screen ends.
+    // Where the rules place it, in the zoomed page's own pixels, within the
+    // part of the page the screen shows; on a touch screen it wraps where
+    // the screen ends.
     function placeNote() {
         const scale = manacalcFit.scale();
-        const at = noteOrigin.getBoundingClientRect();
-        const left = (at.left + window.scrollX) / scale;
-        note.style.left = `${left}px`;
-        note.style.top = `${(at.bottom + window.scrollY) / scale}px`;
-        note.style.maxWidth = touchScreen.matches ? `${viewportSize()[0] / scale - left}px` : '';
+        const inPage = (x, y) => [(x + window.scrollX) / scale, (y + window.scrollY) / scale];
+        const field = noteOrigin.getBoundingClientRect();
+        const [width, height] = viewportSize();
+        const [left, top] = inPage(field.left, field.top);
+        note.style.maxWidth = touchScreen.matches ? `${width / scale - left}px` : '';
+        manacalc._manacalc_place_note(
+            ...[left, top, ...inPage(field.right, field.bottom)],
+            ...[note.offsetWidth, note.offsetHeight, ...inPage(0, 0), ...inPage(width, height)],
+        );
     }
 
     // A change of text no handled key release covers counts as one release

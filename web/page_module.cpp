@@ -88,6 +88,18 @@ EMSCRIPTEN_KEEPALIVE int manacalc_key_down(int keyCode, int shift) {
     return rules().keyPressed(keyCode, shift) ? 1 : 0;
 }
 
+// Where the note goes, from the page's measures in its own pixels: the field,
+// the note's size and the part of the page the screen shows. The page is told
+// by its moveNote(left, top).
+EMSCRIPTEN_KEEPALIVE void manacalc_place_note(double fieldLeft, double fieldTop, double fieldRight,
+                                              double fieldBottom, double width, double height,
+                                              double areaLeft, double areaTop, double areaRight,
+                                              double areaBottom) {
+    const auto at = ui::notePlace<double>({fieldLeft, fieldTop, fieldRight, fieldBottom}, width,
+                                          height, {areaLeft, areaTop, areaRight, areaBottom});
+    page().moveNote(at.x, at.y);
+}
+
 EMSCRIPTEN_KEEPALIVE void manacalc_pause_ended() {
     rules().pauseEnded();
 }

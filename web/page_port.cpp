@@ -17,6 +17,10 @@ EM_JS(int, manacalc_page_text, (int field, char* buffer, int capacity), {
 EM_JS(void, manacalc_page_call, (const char* name, int number, const char* text, int size), {
     Module.page[UTF8ToString(name)](number, UTF8ToString(text, size));
 });
+
+EM_JS(void, manacalc_page_move_note, (double left, double top), {
+    Module.page.moveNote(left, top);
+});
 // clang-format on
 
 namespace web {
@@ -60,6 +64,10 @@ void PagePort::returnFocus(calc::Field box) {
 
 void PagePort::showNote(ui::Control at, std::string_view text) {
     call("showNote", static_cast<int>(at), text);
+}
+
+void PagePort::moveNote(double left, double top) {
+    manacalc_page_move_note(left, top);
 }
 
 void PagePort::hideNote() {

@@ -11,7 +11,7 @@ namespace web {
 // The page's text boxes as the field set, and the window's primitives as the
 // page carries them out. Both live in JavaScript: the page hands the module an
 // object with text(field), setText(field, text), moveFocus(field),
-// returnFocus(field), showNote(control, text), hideNote(),
+// returnFocus(field), showNote(control, text), moveNote(left, top), hideNote(),
 // describe(control, text), announceNote(_, text), announceResults(_, text),
 // startPause(ms) and stopPause() when it creates it (the module's "page"
 // option), and the boxes stay the only copy of the state. Fields and
@@ -24,6 +24,8 @@ public:
     void moveFocus(calc::Field input) override;
     void returnFocus(calc::Field box) override;
     void showNote(ui::Control at, std::string_view text) override;
+    // Where the page's note goes, which the page asks the module for.
+    void moveNote(double left, double top);
     void hideNote() override;
     void describe(ui::Control at, std::string_view text) override;
     void announceNote(std::string_view text) override;

@@ -1,11 +1,10 @@
 #include "qt/error_note.h"
 
-#include <algorithm>
-
 #include <QPalette>
 #include <QScreen>
 
 #include "qt/notification.h"
+#include "ui/rules.h"
 
 namespace qt {
 
@@ -34,15 +33,18 @@ void ErrorNote::follow() {
     if (isVisible() && m_field) place();
 }
 
-// Below the field, kept on the field's screen.
 void ErrorNote::place() {
-    QPoint at = m_field->mapToGlobal(QPoint(0, m_field->height()));
+    const QRect field(m_field->mapToGlobal(QPoint()), m_field->size());
+    const auto rect = [](const QRect& r) {
+        return ui::Rect<int>{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    };
     if (const QScreen* screen = m_field->screen()) {
-        const QRect area = screen->availableGeometry();
-        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width() + 1)));
-        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height() + 1)));
+        const auto at =
+            ui::notePlace(rect(field), width(), height(), rect(screen->availableGeometry()));
+        move(at.x, at.y);
+    } else {
+        move(field.bottomLeft() + QPoint(0, 1));
     }
-    move(at);
 }
 
 }  // namespace qt

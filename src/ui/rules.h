@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "calc/field_set.h"
 #include "calc/handlers.h"
@@ -18,6 +20,33 @@
 // when. A front end translates its platform's events into the calls below and
 // does what the rules ask of it through a Port, in its own platform's terms.
 namespace ui {
+
+// A rectangle in a platform's screen units, its right and bottom edges just
+// outside it.
+template <typename T>
+struct Rect {
+    T left, top, right, bottom;
+};
+
+template <typename T>
+struct Point {
+    T x, y;
+};
+
+// Where the note goes: just below the field, from its left edge, moved back
+// only as far as it must to lie within the work area of the field's screen,
+// and never past that area's left or top edge. Each front end measures in its
+// own units (Qt's logical pixels, Windows' physical ones, the page's CSS
+// pixels) and places the note's top left corner here.
+template <typename T>
+constexpr Point<T> notePlace(const Rect<T>& field, std::type_identity_t<T> width,
+                             std::type_identity_t<T> height, const Rect<T>& area) {
+    const auto within = [](T from, T length, T start, T end) {
+        return std::clamp(from, start, std::max(start, end - length));
+    };
+    return {within(field.left, width, area.left, area.right),
+            within(field.bottom, height, area.top, area.bottom)};
+}
 
 // The primitives a front end gives the rules.
 class Port {

@@ -1,6 +1,6 @@
 #include "win/error_note.h"
 
-#include <algorithm>
+#include "ui/rules.h"
 
 namespace win {
 namespace {
@@ -61,7 +61,7 @@ void ErrorNote::follow() {
     if (isVisible() && m_field != nullptr) place();
 }
 
-// Below the field, sized to the text, kept on the field's monitor.
+// Sized to the text.
 void ErrorNote::place() {
     const std::wstring message = text();
     HDC dc = GetDC(m_hwnd);
@@ -80,13 +80,10 @@ void ErrorNote::place() {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(m_field, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& area = monitor.rcWork;
-    const int x =
-        std::clamp(static_cast<int>(field.left), static_cast<int>(area.left),
-                   std::max(static_cast<int>(area.left), static_cast<int>(area.right) - width));
-    const int y =
-        std::clamp(static_cast<int>(field.bottom), static_cast<int>(area.top),
-                   std::max(static_cast<int>(area.top), static_cast<int>(area.bottom) - height));
+    const auto rect = [](const RECT& r) {
+        return ui::Rect<LONG>{r.left, r.top, r.right, r.bottom};
+    };
+    const auto [x, y] = ui::notePlace(rect(field), width, height, rect(monitor.rcWork));
     SetWindowPos(m_hwnd, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE);
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
