@@ -71,15 +71,16 @@ void Form1::build() {
                 // From its first digit, as every write leaves it.
                 box->setCursorPosition(0);
                 // The four inputs carry a typing limit; the results are
-                // read-only, take no focus, and stay selectable for copying.
+                // read-only, and a click's focus there selects for copying:
+                // Tab and Enter go round the inputs alone.
                 const std::size_t field = calc::index(*ui::fieldAt(i));
                 if (ui::isInput(row)) {
                     m_limits[field] = new TypingLimit(row.typingLimit, box);
-                    box->installEventFilter(this);
                 } else {
                     box->setReadOnly(true);
-                    box->setFocusPolicy(Qt::NoFocus);
+                    box->setFocusPolicy(Qt::ClickFocus);
                 }
+                box->installEventFilter(this);
                 m_fields[field] = box;
                 widget = box;
                 break;
@@ -117,7 +118,7 @@ void Form1::setText(Field f, std::string_view text) {
 }
 
 // Watched: the window of ours around this one, where there is one (it is
-// activated and moved in this one's place), and the inputs.
+// activated and moved in this one's place), and the text boxes.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window() && watched != this) {
         onHostEvent(*event);
@@ -136,7 +137,7 @@ void Form1::onHostEvent(const QEvent& event) {
     }
 }
 
-// An input's events; true: handled here, and no further.
+// A text box's events; true: handled here, and no further.
 bool Form1::onBoxEvent(Field box, QEvent& event) {
     switch (event.type()) {
         case QEvent::MouseButtonPress:
@@ -173,8 +174,9 @@ bool Form1::onBoxFocusIn(Field box) {
 }
 
 bool Form1::onBoxKeyPress(Field box, const QKeyEvent& key) {
+    TypingLimit* limit = m_limits[calc::index(box)];
     return m_rules.keyPressed(virtualKeyCode(key), shiftState(key)) ||
-           m_limits[calc::index(box)]->cutKey(key);
+           (limit != nullptr && limit->cutKey(key));
 }
 
 // A held key repeats its press and release; the original saw one release
@@ -189,7 +191,7 @@ bool Form1::onBoxInputMethod(Field box, QInputMethodEvent& commit) {
     if (commit.commitString().isEmpty()) return false;
     QMetaObject::invokeMethod(
         this, [this, box] { m_rules.committed(box); }, Qt::QueuedConnection);
-    m_limits[calc::index(box)]->cutCommit(commit);
+    if (TypingLimit* limit = m_limits[calc::index(box)]) limit->cutCommit(commit);
     return false;
 }
 

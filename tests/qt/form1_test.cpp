@@ -167,7 +167,8 @@ private slots:
                 QCOMPARE(edit->accessibleName(), qs(control.accessibleName));
                 const bool input = control.typingLimit > 0;
                 QCOMPARE(edit->isReadOnly(), !input);
-                QCOMPARE(edit->focusPolicy() == Qt::NoFocus, !input);
+                // A click's focus in a result selects for copying; Tab goes round the inputs.
+                QCOMPARE(edit->focusPolicy(), input ? Qt::StrongFocus : Qt::ClickFocus);
                 break;
             }
         }
@@ -285,6 +286,11 @@ private slots:
         // Text10 does not empty on entry.
         QTest::mouseClick(box(Field::Text10), Qt::LeftButton);
         QCOMPARE(text(Field::Text10), recovery);
+        // A result takes a click's focus, for copying; Tab goes on to the next input.
+        QTest::mouseClick(box(Field::Text4), Qt::LeftButton);
+        QCOMPARE(focused(), box(Field::Text4));
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QCOMPARE(focused(), box(Field::Text10));
     }
 
     void returningFromAnotherWindowKeepsInput() {

@@ -381,6 +381,15 @@ TEST_F(Form1Test, ClickOnCommand1RecalculatesAndLeavesTheFocus) {
     pump();
     compareFields(window_rows::coreResult("100", "0", "0"));
     EXPECT_EQ(GetFocus(), box(Field::Text1));
+    // A result takes a click's focus, for copying, and keeps its text; Tab
+    // goes on to the next input.
+    PostMessageW(box(Field::Text4), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(box(Field::Text4), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    pump();
+    EXPECT_EQ(GetFocus(), box(Field::Text4));
+    tap(VK_TAB);
+    EXPECT_EQ(GetFocus(), box(Field::Text10));
+    compareFields(window_rows::coreResult("100", "0", "0"));
 }
 
 // Full-width digits committed by an input method count like typed ones,
