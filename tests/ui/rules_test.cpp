@@ -156,6 +156,10 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"seconds_told_to_three_digits",
             "set Text2 99.5; set Text1 100; key Text1; pause; set Text10 1.0005; key Text10; pause",
             "pause 500; tell 回復値 12、1mana 0.833 sec; pause 500; tell 1mana 10 sec"},
+        // 0.666666666666667 rounds up, 0.12987012987013 carries into the 2.
+        Row{"seconds_rounded_up_and_carried",
+            "set Text10 15; key Text10; pause; set Text10 77; key Text10; pause",
+            "pause 500; tell 1mana 0.667 sec; pause 500; tell 1mana 0.13 sec"},
         Row{"any_key_holds_a_waiting_summary_back",
             "set Text2 x; key Text1; set Text2 0; key Text1; set Text2 x; key Text1",
             "pause 500; pause 500"},
@@ -184,7 +188,8 @@ TEST_P(TypingLimit, CutsWhatWasInserted) {
 INSTANTIATE_TEST_SUITE_P(
     Table, TypingLimit,
     testing::Values(LimitRow{"paste_repeating_its_neighbour", u"ab", u"abXYb", 4, u"abb"},
-                    LimitRow{"no_half_character", u"1", u"1a\U0001F600", 4, u"1a"}),
+                    LimitRow{"no_half_character", u"1", u"1a\U0001F600", 4, u"1a"},
+                    LimitRow{"selection_replaced_past_the_limit", u"123", u"14567", 5, u"145"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
