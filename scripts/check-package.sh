@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The Debian package as Debian judges it: built by sbuild from the source package
-# in clean Debian 12, 13 and unstable roots, each with its tests and blhc, and
-# unstable's with unstable's lintian (scripts/sbuild.sh); then the autopkgtests against it
-# installed (scripts/autopkgtest.sh): in Debian 13 the package built on 12, the
-# release's, which a Debian 13 player installs, and in unstable unstable's own.
+# in clean Debian 12, 13 and unstable roots, each with blhc, and unstable's with
+# its tests and unstable's lintian (scripts/sbuild.sh); then the autopkgtests
+# against it installed (scripts/autopkgtest.sh): in Debian 13 the package built
+# on 12, the release's, which a Debian 13 player installs, and in unstable
+# unstable's own. The suite a package build runs is make test's Release suite:
+# on 12 and 13 make test runs it with the same compiler, and only unstable's
+# compiler is one make test never meets.
 # Three lanes at once: much of each is fetching and unpacking packages.
 # usage: scripts/check-package.sh   (after scripts/source-package.sh)
 set -euo pipefail
@@ -28,11 +31,11 @@ lane() {
     echo "check-package: $name: $([ $status -eq 0 ] && echo passed || echo FAILED) in $((SECONDS - from)) s"
     return $status
 }
-lane 12 scripts/sbuild.sh bookworm then scripts/autopkgtest.sh trixie bookworm &
+lane 12 scripts/sbuild.sh bookworm --nocheck then scripts/autopkgtest.sh trixie bookworm &
 pids=($!)
 lane unstable scripts/sbuild.sh unstable then scripts/autopkgtest.sh unstable &
 pids+=($!)
-lane 13 scripts/sbuild.sh trixie &
+lane 13 scripts/sbuild.sh trixie --nocheck &
 pids+=($!)
 failures=0
 for pid in "${pids[@]}"; do wait "$pid" || failures=$((failures + 1)); done
