@@ -149,11 +149,11 @@
     window.addEventListener('keyup', (event) => keys.released(event), true);
     // Tab goes round the inputs only, as the rules take it; before they are
     // ready, nowhere rather than out of the window.
-    const taken = ({ code, shift }) =>
+    const isFocusKey = ({ code, shift }) =>
         manacalcLayout.focusKeys.some((k) => k[0] === code && k[1] === shift);
     document.addEventListener('keydown', (event) => {
         const key = keys.keyDown(event);
-        if (!key || !taken(key)) return;
+        if (!key || !isFocusKey(key)) return;
         event.preventDefault();
         manacalc?._manacalc_key_down(key.code, key.shift);
     });
