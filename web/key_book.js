@@ -2,7 +2,6 @@
 // stand for a release that never comes. The page hands it every key event
 // and text change; it answers what reaches the module.
 'use strict';
-// eslint-disable-next-line no-unused-vars
 function createKeyBook(inputMethodKeyCode, shiftBits) {
     // Firefox gives a few punctuation keys codes of its own; the handlers see
     // the virtual-key codes of the original platform.
