@@ -6,8 +6,8 @@
 // the module is ready. Served over http it can be installed: beside it go the
 // web app manifest, its icons and the service worker that keeps it working
 // offline.
-// usage: node inline_page.mjs --template T --style S --fit F --compile C --script P...
-//        --glue G --wasm W --icon I --touch-icon PNG --app-icon PNG... --worker K
+// usage: node inline_page.mjs --template T --style S --fit F --compile C --key-book K
+//        --page P --glue G --wasm W --icon I --touch-icon PNG --app-icon PNG... --worker K
 //        --out DIR
 // The PNG icons are files in DIR already, named there by the page and the
 // manifest.
@@ -18,11 +18,11 @@ import path from 'node:path';
 import { parseArgs } from 'node:util';
 import { gzipSync } from 'node:zlib';
 
-const paths = ['template', 'style', 'fit', 'compile', 'glue', 'wasm', 'icon', 'worker', 'out'];
+const scripts = ['fit', 'compile', 'key-book', 'page', 'glue'];
+const paths = ['template', 'style', ...scripts, 'wasm', 'icon', 'worker', 'out'];
 const { values: args } = parseArgs({
     options: {
         ...Object.fromEntries(paths.map((name) => [name, { type: 'string' }])),
-        script: { type: 'string', multiple: true },
         'touch-icon': { type: 'string' },
         'app-icon': { type: 'string', multiple: true },
     },
@@ -165,8 +165,9 @@ const page = fill(text('template'), {
     // Half the bytes of the module as it is: the page's every byte is decoded
     // before its first paint, and a script's are scanned again by the parser.
     MODULE: gzipSync(readFileSync(args.wasm), { level: 9 }).toString('base64'),
-    // The page's scripts, in the order given, in one scope.
-    SCRIPT: args.script.map(inlineScript).join('\n'),
+    // The page's scripts, each a function the template calls.
+    KEY_BOOK: inlineScript(args['key-book']),
+    PAGE: inlineScript(args.page),
 });
 const unescaped = page.match(/[^\x00-\x7f]/);
 if (unescaped) throw new Error(`the page holds a character not escaped: ${unescaped[0]}`);

@@ -2,7 +2,6 @@
 // stand for a release that never comes. The page hands it every key event
 // and text change; it answers what reaches the module.
 'use strict';
-// eslint-disable-next-line no-unused-vars
 function createKeyBook(inputMethodKeyCode, shiftBits) {
     // Firefox gives a few punctuation keys codes of its own; the handlers see
     // the virtual-key codes of the original platform.
@@ -30,34 +29,34 @@ function createKeyBook(inputMethodKeyCode, shiftBits) {
     // counted: a commit's compositionend and input events, in whichever order
     // an engine sends them, are one change. Any other change forgets it.
     const counted = new Map();
-    // Keys whose release a box has taken, until they are pressed again. An
+    // Keys whose release a box has handled, until they are pressed again. An
     // engine under load can deliver one release twice (WebKitGTK did): a
     // second Enter would move the focus on once more and empty an input the
     // player has not reached. A release with no press seen at all still
     // counts: the key went down in another window, as the player came back.
-    const taken = new Set();
+    const handledReleases = new Set();
 
     return {
         // Window-wide, before any box sees them.
         pressed(event) {
             (byInputMethod(event) ? imeKeys : keysDown).add(event.code);
-            taken.delete(event.code);
+            handledReleases.delete(event.code);
         },
         released: (event) => keysDown.delete(event.code),
         // The browser window or tab lost the focus: no key is held any more.
         left() {
             keysDown.clear();
             imeKeys.clear();
-            taken.clear();
+            handledReleases.clear();
         },
 
         // A key press or release in a box: the key code and Shift state the
         // rules see, or null for one that belongs to an input method or whose
-        // release was taken already.
+        // release was handled already.
         keyDown: (event) => (byInputMethod(event) ? null : key(event)),
         keyUp(event) {
-            if (taken.has(event.code)) return null;
-            taken.add(event.code);
+            if (handledReleases.has(event.code)) return null;
+            handledReleases.add(event.code);
             const composed = imeKeys.delete(event.code);
             return composed || byInputMethod(event) ? null : key(event);
         },

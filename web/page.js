@@ -3,16 +3,17 @@
 // the desktop windows do with theirs. The window itself is in the page
 // already, drawn at build time from the same layout table (inline_page.mjs),
 // so that it shows before the module is ready.
+// Given by the page: the window's rows as the build drew them, the window's
+// fitting (window_fit.js), the module as it compiles (module_compile.js), the
+// key book (key_book.js) and the glue's factory of the module.
 'use strict';
-(() => {
-    const keys = createKeyBook(manacalcLayout.inputMethodKeyCode, manacalcLayout.shiftBits);
-
+function startPage({ layout, windowFit, compiledModule, keys, createManacalc }) {
     const form = document.getElementById('Form1');
     const note = document.getElementById('note');
     const summary = document.getElementById('summary');
     // The controls by their row in the layout, the text boxes by field number.
-    const controls = manacalcLayout.controls.map((row) => document.getElementById(row.name));
-    const rows = new Map(controls.map((element, i) => [element, manacalcLayout.controls[i]]));
+    const controls = layout.controls.map((row) => document.getElementById(row.name));
+    const rows = new Map(controls.map((element, i) => [element, layout.controls[i]]));
     const boxes = [];
     for (const [element, row] of rows) if (row.field >= 0) boxes[row.field] = element;
     let manacalc = null;
@@ -85,16 +86,16 @@
     }
 
     // The window as window_fit.js scales it on a touch screen, the note with it.
-    const { touchScreen, viewportSize } = manacalcFit;
+    const { touchScreen, viewportSize } = windowFit;
     function fit(force) {
-        if (manacalcFit.fit(force) && !note.hidden) placeNote();
+        if (windowFit.fit(force) && !note.hidden) placeNote();
     }
 
     // Where the rules place it, in the zoomed page's own pixels, within the
     // part of the page the screen shows; on a touch screen it wraps where
     // the screen ends.
     function placeNote() {
-        const scale = manacalcFit.scale();
+        const scale = windowFit.scale();
         const inPage = (x, y) => [(x + window.scrollX) / scale, (y + window.scrollY) / scale];
         const field = noteOrigin.getBoundingClientRect();
         const [width, height] = viewportSize();
@@ -158,11 +159,11 @@
     window.addEventListener('keyup', (event) => keys.released(event), true);
     // Tab goes round the inputs only, as the rules take it; before they are
     // ready, nowhere rather than out of the window.
-    const taken = ({ code, shift }) =>
-        manacalcLayout.focusKeys.some((k) => k[0] === code && k[1] === shift);
+    const isFocusKey = ({ code, shift }) =>
+        layout.focusKeys.some((k) => k[0] === code && k[1] === shift);
     document.addEventListener('keydown', (event) => {
         const key = keys.keyDown(event);
-        if (!key || !taken(key)) return;
+        if (!key || !isFocusKey(key)) return;
         event.preventDefault();
         manacalc?._manacalc_key_down(key.code, key.shift);
     });
@@ -193,7 +194,7 @@
         page,
         // The glue's instantiation, of the module module_compile.js compiles.
         instantiateWasm(imports, receive) {
-            manacalcModule
+            compiledModule
                 .then((module) => WebAssembly.instantiate(module, imports))
                 .then((instance) => receive(instance), failed);
             return {};
@@ -206,4 +207,4 @@
             installable();
         })
         .catch(failed);
-})();
+}

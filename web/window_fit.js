@@ -4,9 +4,10 @@
 // phone turns. A fine pointer keeps the window's own size. This runs before
 // the window is parsed, so that the window is laid out and painted once, at
 // the size it keeps, rather than drawn as the stamp and again.
+// size: the window's own width and height; the answer is what the page needs
+// to fit the window again and to place the note on it.
 'use strict';
-// eslint-disable-next-line no-unused-vars
-const manacalcFit = (() => {
+function fitWindow(size) {
     const touchScreen = window.matchMedia('(pointer: coarse)');
     let scale = 1;
     let fittedWidth = 0;
@@ -27,7 +28,7 @@ const manacalcFit = (() => {
         // alone, and the window must not shrink under the player's finger.
         if (!force && width === fittedWidth) return false;
         fittedWidth = width;
-        const fitting = Math.min(width / manacalcSize.width, height / manacalcSize.height);
+        const fitting = Math.min(width / size.width, height / size.height);
         // In hundredths, down: a rounded-up size would scroll by a pixel.
         scale = touchScreen.matches ? Math.floor(fitting * 100) / 100 : 1;
         document.body.style.zoom = scale === 1 ? '' : String(scale);
@@ -36,4 +37,4 @@ const manacalcFit = (() => {
 
     fit(true);
     return { touchScreen, viewportSize, fit, scale: () => scale };
-})();
+}
