@@ -2,6 +2,8 @@
 
 #include "ui/rules.h"
 
+#include "win/creation_failure.h"
+
 namespace win {
 namespace {
 
@@ -38,12 +40,14 @@ void ErrorNote::showAt(HWND field, const std::wstring& message) {
             wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
             wc.hbrBackground = GetSysColorBrush(COLOR_INFOBK);
             wc.lpszClassName = kClassName;
-            return RegisterClassExW(&wc);
+            return made(RegisterClassExW(&wc), L"register the window class ",
+                        std::wstring_view(kClassName));
         }();
         (void)registered;
-        m_hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST, kClassName,
-                                 L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0, m_owner, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+        m_hwnd = made(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST,
+                                      kClassName, L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0, m_owner,
+                                      nullptr, GetModuleHandleW(nullptr), nullptr),
+                      L"create the error note's window");
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     m_field = field;

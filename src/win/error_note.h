@@ -17,7 +17,8 @@ public:
     ErrorNote(const ErrorNote&) = delete;
     ErrorNote& operator=(const ErrorNote&) = delete;
 
-    // Shows message just below the field (or the button).
+    // Shows message just below the field (or the button). Throws a
+    // CreationFailure when the note's window cannot be made.
     void showAt(HWND field, const std::wstring& message);
     void hide();
     // Moves a visible note back under its field after the window moved.

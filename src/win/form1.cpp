@@ -31,12 +31,22 @@ Form1::Form1(HINSTANCE instance) : m_instance(instance) {
     // Made at its size for the system's DPI, which most windows keep: a
     // window resized later costs the start a round trip to the display.
     const SIZE size = windowSize(GetDpiForSystem());
-    CreateWindowExW(kFormExStyle, kFormClass, widen(ui::kTitle).c_str(), kFormStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, this);
-    m_dpi = GetDpiForWindow(m_hwnd);
-    m_note = std::make_unique<ErrorNote>(m_hwnd);
-    build();
-    layOut();
+    made(CreateWindowExW(kFormExStyle, kFormClass, widen(ui::kTitle).c_str(), kFormStyle,
+                         CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance,
+                         this),
+         L"create the calculator window");
+    try {
+        m_dpi = GetDpiForWindow(m_hwnd);
+        m_note = std::make_unique<ErrorNote>(m_hwnd);
+        build();
+        layOut();
+    } catch (...) {
+        // Left behind, the window would still find this Form1 in its user
+        // data: in the message box's loop, for one.
+        m_closing = true;
+        DestroyWindow(m_hwnd);
+        throw;
+    }
 }
 
 Form1::~Form1() {
@@ -102,8 +112,16 @@ void Form1::returnFocus(Field box) {
     SetFocus(textBox(box));
 }
 
+// The note's window is made when it first shows, inside a window
+// procedure, which no exception may leave: its failure ends the message loop
+// and waits for the loop's end.
 void Form1::showNote(ui::Control at, std::string_view text) {
-    m_note->showAt(m_controls[at], widen(text));
+    try {
+        m_note->showAt(m_controls[at], widen(text));
+    } catch (const CreationFailure& failure) {
+        m_failure = failure;
+        PostQuitMessage(1);
+    }
 }
 
 void Form1::hideNote() {

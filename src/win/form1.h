@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,7 @@
 #include "ui/layout_table.h"
 #include "ui/rules.h"
 #include "win/annotations.h"
+#include "win/creation_failure.h"
 #include "win/error_note.h"
 #include "win/fonts.h"
 
@@ -23,6 +25,7 @@ namespace win {
 class Form1 : public calc::FieldSet, private ui::Port {
 public:
     // Creates the window, hidden, at the DPI of the monitor it lands on.
+    // Throws a CreationFailure when a class or a window cannot be made.
     explicit Form1(HINSTANCE instance);
     ~Form1() override;
     Form1(const Form1&) = delete;
@@ -38,6 +41,9 @@ public:
     HWND control(ui::Control c) const { return m_controls[c]; }
     HWND textBox(calc::Field f) const { return m_fields[calc::index(f)]; }
     const ErrorNote& errorNote() const { return *m_note; }
+    // A window the form could not make once it was running, which ended
+    // the message loop.
+    const std::optional<CreationFailure>& failure() const { return m_failure; }
 
     // The window class's procedure.
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -98,6 +104,7 @@ private:
     std::unique_ptr<ErrorNote> m_note;
     WindowAnnotations m_annotations{m_controls};
     bool m_closing = false;  // destroyed by its owner, not closed by the player
+    std::optional<CreationFailure> m_failure;
     ui::Rules m_rules{*this, *this};
 };
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "win/creation_failure.h"
 #include "win/fonts.h"
 #include "win/text.h"
 #include "win/window_classes.h"
@@ -48,9 +49,11 @@ HWND createControl(ui::Control i, HWND parent, UINT dpi, HINSTANCE instance) {
             break;
     }
     const RECT place = placeOf(row, dpi);
-    HWND control = CreateWindowExW(exStyle, windowClass, caption.c_str(), style, place.left,
-                                   place.top, place.right - place.left, place.bottom - place.top,
-                                   parent, reinterpret_cast<HMENU>(i + 1), instance, nullptr);
+    HWND control =
+        made(CreateWindowExW(exStyle, windowClass, caption.c_str(), style, place.left, place.top,
+                             place.right - place.left, place.bottom - place.top, parent,
+                             reinterpret_cast<HMENU>(i + 1), instance, nullptr),
+             L"create the control ", row.name);
     // Typing and pasting only: WM_SETTEXT, the program's write, is never cut.
     if (ui::isInput(row)) {
         SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(row.typingLimit), 0);

@@ -1,5 +1,7 @@
 #include "win/window_classes.h"
 
+#include "win/creation_failure.h"
+
 namespace win {
 namespace {
 
@@ -34,6 +36,11 @@ LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
+void registerClass(const WNDCLASSEXW& windowClass) {
+    made(RegisterClassExW(&windowClass), L"register the window class ",
+         std::wstring_view(windowClass.lpszClassName));
+}
+
 }  // namespace
 
 void registerClasses(HINSTANCE instance, WNDPROC formProc) {
@@ -56,8 +63,8 @@ void registerClasses(HINSTANCE instance, WNDPROC formProc) {
     frame.hIcon = nullptr;
     frame.hIconSm = nullptr;
     frame.lpszClassName = kFrameClass;
-    RegisterClassExW(&frame);
-    RegisterClassExW(&form);
+    registerClass(frame);
+    registerClass(form);
     // A static control that paints within its own clip: the system's draws
     // with its parent's (CS_PARENTDC), over the controls that lie above it.
     WNDCLASSEXW label{};
@@ -66,7 +73,7 @@ void registerClasses(HINSTANCE instance, WNDPROC formProc) {
     label.style &= ~static_cast<UINT>(CS_PARENTDC);
     label.hInstance = instance;
     label.lpszClassName = kLabelClass;
-    RegisterClassExW(&label);
+    registerClass(label);
 }
 
 }  // namespace win

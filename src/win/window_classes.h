@@ -10,6 +10,7 @@ inline constexpr wchar_t kFrameClass[] = L"ManacalcFrame";
 inline constexpr wchar_t kLabelClass[] = L"ManacalcLabel";
 
 // The form's class calls formProc; the icons are the program's resource 1.
+// Throws a CreationFailure naming the class that could not be registered.
 void registerClasses(HINSTANCE instance, WNDPROC formProc);
 
 }  // namespace win

@@ -16,7 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "win/creation_failure.h"
+#include "win/placement.h"
 #include "win/text.h"
+#include "win/window_classes.h"
 #include "window_rows.h"
 
 namespace {
@@ -333,6 +336,51 @@ TEST_P(Errors, ShowTheNoteAndStopEnter) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, Errors, testing::ValuesIn(window_rows::kErrors),
                          rowName<window_rows::Error>);
+
+// What could not be made, and the system's code and words for why: the
+// text of the box the program shows before it ends. A window of the
+// fixture's lies behind each, so the classes are registered already. The
+// words and codes are wine's (Windows finds no class with 1407).
+struct FailureRow {
+    const char* name;
+    void (*make)(HWND gone);  // gone: a window destroyed already
+    const wchar_t* message;
+};
+
+class Failures : public Form1Test, public testing::WithParamInterface<FailureRow> {};
+
+TEST_P(Failures, NameWhatAndWhy) {
+    HWND gone =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    try {
+        GetParam().make(gone);
+        ADD_FAILURE() << "made";
+    } catch (const win::CreationFailure& failure) {
+        EXPECT_EQ(failure.message(), GetParam().message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Failures,
+    testing::Values(
+        FailureRow{"classes_twice",
+                   [](HWND) { win::registerClasses(GetModuleHandleW(nullptr), DefWindowProcW); },
+                   L"manacalc cannot register the window class ManacalcFrame: Class already "
+                   L"exists. (error 1410)"},
+        FailureRow{"window_of_another_module",
+                   [](HWND) { win::Form1 form(GetModuleHandleW(L"kernel32")); },
+                   L"manacalc cannot create the calculator window: Class does not exist. "
+                   L"(error 1411)"},
+        FailureRow{
+            "control_of_a_gone_frame",
+            [](HWND gone) { win::createControl(ui::controlIndex("Text1"), gone, 96, nullptr); },
+            L"manacalc cannot create the control Text1: Invalid window handle. (error 1400)"},
+        FailureRow{"note_of_a_gone_window",
+                   [](HWND gone) { win::ErrorNote(gone).showAt(gone, L"x"); },
+                   L"manacalc cannot create the error note's window: Invalid window handle. (error "
+                   L"1400)"}),
+    rowName<FailureRow>);
 
 // Told once the typing pauses.
 TEST_F(Form1Test, ResultsAreToldOnceTheTypingPauses) {
