@@ -1,7 +1,6 @@
 #include "win/error_note.h"
 
 #include "ui/rules.h"
-
 #include "win/creation_failure.h"
 
 namespace win {
