@@ -20,8 +20,8 @@
 #include "calc/recalculation.h"
 #include "calc/status.h"
 #include "cli/batch.h"
-#include "cli/messages.h"
 #include "cli/output.h"
+#include "messages/messages.h"
 #include "runtime/errors.h"
 #include "runtime/numeric.h"
 #include "ui/fields.h"
@@ -144,7 +144,7 @@ int runRecovery(const char* value) {
 }
 
 int run(int argc, char** argv) {
-    cli::initMessages();
+    messages::init();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.size() == 1 && args[0] == "--help") {
         cli::writeOut(_(kUsage.data()));
@@ -152,11 +152,7 @@ int run(int argc, char** argv) {
         return 0;
     }
     if (args.size() == 1 && args[0] == "--version") {
-        cli::writeOut("manacalc-cli " MANACALC_VERSION "\n" MANACALC_COPYRIGHT "\n");
-        cli::writeOut(
-            _("License: MIT <https://opensource.org/licenses/MIT>.\n"
-              "This is free software: you are free to change and redistribute it.\n"
-              "There is NO WARRANTY, to the extent permitted by law.\n"));
+        cli::writeOut(messages::versionText("manacalc-cli"));
         return 0;
     }
     if (args.size() == 1 && args[0] == "--batch") return cli::runBatch();
