@@ -41,9 +41,9 @@ constexpr std::string_view kUsage = N_(
 
 // GNU-style, so that help2man makes the manual page from it, the Japanese one
 // from its translation.
-// TRANSLATORS: INT, MEDI, FOCUS, the captions and the --batch columns and
-// statuses stay as they are: the window shows them so, and scripts read them.
 constexpr std::string_view kHelp = N_(
+    // TRANSLATORS: INT, MEDI, FOCUS, the captions and the --batch columns and
+    // statuses stay as they are: the window shows them so, and scripts read them.
     "Compute a character's mana regeneration exactly as the manacalc window does.\n"
     "\n"
     "With INT MEDI FOCUS, print 回復値 (mana per 10 s), 1mana sec, FPoint, Next FPoint,\n"
