@@ -5,10 +5,12 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include <QApplication>
 
+#include "messages/messages.h"
 #include "qt/form1.h"
 #include "qt/server_decorations.h"
 #include "qt/titled_window.h"
@@ -16,7 +18,14 @@
 
 namespace {
 
-constexpr const char* kHelp =
+// Left as they read, each line as it prints, and marked for translation: the
+// help and the messages below follow the locale, as manacalc-cli's do. A
+// translator's note goes inside the marker, as xgettext keeps only a comment
+// that starts after the last code.
+// clang-format off
+constexpr const char* kHelp = N_(
+    // TRANSLATORS: INT, Medi, Focus, FPoint and 回復値 stay as they are: the
+    // window shows them so.
     "Usage: manacalc [OPTION]...\n"
     "Open the mana regeneration calculator window: type INT, Medi and Focus, and it\n"
     "shows the mana recovered every 10 seconds (回復値), the seconds per mana point,\n"
@@ -29,7 +38,8 @@ constexpr const char* kHelp =
     "The same numbers without a window: manacalc-cli --help.\n"
     "\n"
     "Exit status: 0 when the window is closed, 1 when there is no display to open\n"
-    "it on.\n";
+    "it on.\n");
+// clang-format on
 
 // Qt ends the program with abort() and a page of advice when no platform can
 // open the window: no display, one that does not answer, or a Wayland session
@@ -85,13 +95,14 @@ void printHeld(const QString& fatal) {
     if (platformArgument == nullptr && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("DISPLAY")) {
         std::fprintf(stderr,
-                     "manacalc: no display to open the window on (%s); start it from a desktop "
-                     "session\n",
+                     _("manacalc: no display to open the window on (%s); start it from a desktop "
+                       "session\n"),
                      where.constData());
     } else {
         std::fprintf(stderr,
-                     "manacalc: cannot open the window (%s): is the display server running, and "
-                     "for Wayland is Qt's Wayland plugin (qt6-wayland) installed?\n",
+                     // TRANSLATORS: qt6-wayland is the name of a package to install.
+                     _("manacalc: cannot open the window (%s): is the display server running, and "
+                       "for Wayland is Qt's Wayland plugin (qt6-wayland) installed?\n"),
                      where.constData());
     }
     std::fflush(stderr);
@@ -158,13 +169,16 @@ bool needsOwnTitleStrip(bool titleBarChoiceOurs) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The catalogue first: the no-display message is the player's to read too.
+    messages::init();
     // Answered before anything looks for a display: a user asking in a terminal gets
     // an answer, not a window or a complaint about the display.
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        return std::fputs(kHelp, stdout) < 0 || std::fflush(stdout) != 0 ? 1 : 0;
+        return std::fputs(_(kHelp), stdout) < 0 || std::fflush(stdout) != 0 ? 1 : 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        return std::puts("manacalc " MANACALC_VERSION) < 0 || std::fflush(stdout) != 0 ? 1 : 0;
+        const std::string version = messages::versionText("manacalc");
+        return std::fputs(version.c_str(), stdout) < 0 || std::fflush(stdout) != 0 ? 1 : 0;
     }
     const bool titleBarChoiceOurs = leaveTitleBarToCompositor();
     holdPlatformMessages(argc, argv);

@@ -10,8 +10,8 @@
 #include "calc/field_set.h"
 #include "calc/recalculation.h"
 #include "calc/status.h"
-#include "cli/messages.h"
 #include "cli/output.h"
+#include "messages/messages.h"
 
 namespace cli {
 namespace {

@@ -20,8 +20,8 @@
 #include "calc/recalculation.h"
 #include "calc/status.h"
 #include "cli/batch.h"
-#include "cli/messages.h"
 #include "cli/output.h"
+#include "messages/messages.h"
 #include "runtime/errors.h"
 #include "runtime/numeric.h"
 #include "ui/fields.h"
@@ -41,9 +41,9 @@ constexpr std::string_view kUsage = N_(
 
 // GNU-style, so that help2man makes the manual page from it, the Japanese one
 // from its translation.
-// TRANSLATORS: INT, MEDI, FOCUS, the captions and the --batch columns and
-// statuses stay as they are: the window shows them so, and scripts read them.
 constexpr std::string_view kHelp = N_(
+    // TRANSLATORS: INT, MEDI, FOCUS, the captions and the --batch columns and
+    // statuses stay as they are: the window shows them so, and scripts read them.
     "Compute a character's mana regeneration exactly as the manacalc window does.\n"
     "\n"
     "With INT MEDI FOCUS, print 回復値 (mana per 10 s), 1mana sec, FPoint, Next FPoint,\n"
@@ -144,7 +144,7 @@ int runRecovery(const char* value) {
 }
 
 int run(int argc, char** argv) {
-    cli::initMessages();
+    messages::init();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.size() == 1 && args[0] == "--help") {
         cli::writeOut(_(kUsage.data()));
@@ -152,11 +152,7 @@ int run(int argc, char** argv) {
         return 0;
     }
     if (args.size() == 1 && args[0] == "--version") {
-        cli::writeOut("manacalc-cli " MANACALC_VERSION "\n" MANACALC_COPYRIGHT "\n");
-        cli::writeOut(
-            _("License: MIT <https://opensource.org/licenses/MIT>.\n"
-              "This is free software: you are free to change and redistribute it.\n"
-              "There is NO WARRANTY, to the extent permitted by law.\n"));
+        cli::writeOut(messages::versionText("manacalc-cli"));
         return 0;
     }
     if (args.size() == 1 && args[0] == "--batch") return cli::runBatch();

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "cli/messages.h"
+#include "messages/messages.h"
 
 namespace cli {
 namespace {

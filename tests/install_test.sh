@@ -8,7 +8,8 @@ build=$1
 docs=${2:-ON}
 id=io.github.manacalc.manacalc
 prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+locales=$(mktemp -d)
+trap 'rm -rf "$prefix" "$locales"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 failures=0
@@ -35,11 +36,22 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
     "$prefix/share/metainfo/$id.metainfo.xml" 2>/dev/null ||
     fail "metainfo does not launch $id.desktop"
 [ "$("$prefix/bin/manacalc-cli" --recovery 5)" = 2 ] || fail "installed manacalc-cli does not run"
-# --help and --version answer in a terminal, before anything looks for a display.
-nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
-[[ "$("${nodisplay[@]}" "$prefix/bin/manacalc" --help)" == "Usage: manacalc "* ]] ||
-    fail "manacalc --help does not answer without a display"
-[[ "$("${nodisplay[@]}" "$prefix/bin/manacalc" --version)" == "manacalc "[0-9]* ]] ||
-    fail "manacalc --version does not answer without a display"
+# --help and --version answer in a terminal, before anything looks for a display,
+# in the locale's language from the catalogue installed beside the programs; a
+# fresh system has no Japanese locale, so the test makes its own.
+localedef -i ja_JP -f UTF-8 "$locales/ja_JP.UTF-8" 2>/dev/null ||
+    fail "cannot build the locale ja_JP.UTF-8"
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LANGUAGE LOCPATH="$locales")
+while IFS='|' read -r locale option expected; do
+    out=$("${nodisplay[@]}" LC_ALL="$locale" "$prefix/bin/manacalc" "$option") && rc=0 || rc=$?
+    # shellcheck disable=SC2053 # the expected text is a pattern
+    [[ $rc -eq 0 && "$out" == $expected ]] ||
+        fail "manacalc $option under $locale: exit $rc, does not match '$expected': $out"
+done <<'EOF'
+C|--help|Usage: manacalc *
+ja_JP.UTF-8|--help|使用法: manacalc *終了ステータス:*
+C|--version|manacalc [0-9]*Copyright *License: MIT <https://opensource.org/licenses/MIT>.*
+ja_JP.UTF-8|--version|manacalc [0-9]*ライセンス: MIT <https://opensource.org/licenses/MIT>*
+EOF
 [ $failures -eq 0 ] && echo "install: all in place"
 [ $failures -eq 0 ]

@@ -1,4 +1,4 @@
-#include "cli/messages.h"
+#include "messages/messages.h"
 
 #ifdef _WIN32
 
@@ -13,7 +13,7 @@
 #endif
 #include <windows.h>
 
-namespace cli {
+namespace messages {
 namespace {
 
 // A catalogue as msgfmt writes it (a GNU .mo file), compiled into the program's
@@ -77,7 +77,7 @@ void restoreCodePage() {
 
 }  // namespace
 
-void initMessages() {
+void init() {
     // Every text goes out in UTF-8, the captions too: a console shows it as such
     // only while its output code page is UTF-8 (a Japanese one is 932). The
     // user's own page comes back when the program ends. Redirected output is
@@ -108,7 +108,7 @@ const char* translate(const char* english) {
     return catalogue.find(english);
 }
 
-}  // namespace cli
+}  // namespace messages
 
 #else
 
@@ -118,14 +118,14 @@ const char* translate(const char* english) {
 #include <libintl.h>
 #include <unistd.h>
 
-namespace cli {
+namespace messages {
 namespace {
 
 constexpr const char* kDomain = "manacalc";
 
 }  // namespace
 
-void initMessages() {
+void init() {
     // Only the categories the messages need: numbers are read and written the
     // same way in every locale.
     std::setlocale(LC_CTYPE, "");
@@ -148,6 +148,20 @@ const char* translate(const char* english) {
     return dgettext(kDomain, english);
 }
 
-}  // namespace cli
+}  // namespace messages
 
 #endif
+
+namespace messages {
+
+std::string versionText(std::string_view program) {
+    std::string text(program);
+    text += " " MANACALC_VERSION "\n" MANACALC_COPYRIGHT "\n";
+    text +=
+        _("License: MIT <https://opensource.org/licenses/MIT>.\n"
+          "This is free software: you are free to change and redistribute it.\n"
+          "There is NO WARRANTY, to the extent permitted by law.\n");
+    return text;
+}
+
+}  // namespace messages
