@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,31 @@ INSTANTIATE_TEST_SUITE_P(
             "key Text1; pause; key Text1; pause; " + kError + "set Text1 0; key Text1; pause",
             "pause 500; tell 回復値 2、1mana 5 sec; " + kShown +
                 "; pause 500; hide; tell 回復値 2、1mana 5 sec"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// Where the note goes on a 100 x 50 work area: below the field from its left
+// edge, moved back only as far as the area needs, never past its left edge.
+struct PlaceRow {
+    const char* name;
+    ui::Rect<int> field;
+    int width, height;
+    int x, y;
+};
+
+class NotePlace : public testing::TestWithParam<PlaceRow> {};
+
+TEST_P(NotePlace, KeepsTheNoteOnTheScreen) {
+    const PlaceRow& r = GetParam();
+    const auto at = ui::notePlace(r.field, r.width, r.height, ui::Rect<int>{0, 0, 100, 50});
+    EXPECT_EQ(std::pair(at.x, at.y), std::pair(r.x, r.y));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, NotePlace,
+    testing::Values(PlaceRow{"below_the_field", {10, 10, 30, 20}, 20, 5, 10, 20},
+                    PlaceRow{"back_from_the_right_edge", {80, 10, 95, 20}, 30, 5, 70, 20},
+                    PlaceRow{"up_from_the_bottom", {10, 40, 30, 48}, 20, 5, 10, 45},
+                    PlaceRow{"wider_than_the_area", {10, 10, 30, 20}, 150, 5, 0, 20}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // What a paste, a drop or a commit may leave in a box with a typing limit of
