@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What the scripts share, each said once: `. scripts/lib.sh` from the top of the
 # checkout, then call a function.
 
@@ -11,4 +12,30 @@ source_package_dsc() {
     local dsc=("$(source_package_dir)"/manacalc_*.dsc)
     [ -f "${dsc[0]}" ] || { echo "${0##*/}: no source package; run scripts/source-package.sh" >&2; return 1; }
     echo "${dsc[0]}"
+}
+
+# Exports wine's environment for a prefix of the build's own, so that CI (as root,
+# without a display) and developers alike start clean, and makes it if new:
+#   tests  wine's null graphics driver, which gives the window's tests windows,
+#          focus and keyboard input without an X server (CI has none); the
+#          windows test preset names this folder too, for ctest run by hand
+#   x11    the display's: make run-windows, the pictures, the bench
+# Console programs only: no .NET or HTML engine to install into the prefix.
+wine_prefix() {
+    case $1 in
+    tests) export WINEPREFIX=$PWD/build/windows/wine ;;
+    x11) export WINEPREFIX=$PWD/build/windows/wine-x11 ;;
+    *) echo "wine_prefix: tests or x11, not $1" >&2; return 2 ;;
+    esac
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    mkdir -p "$WINEPREFIX"
+    # The first program makes the prefix, talking a lot while it does. The
+    # services it starts go on after it ends, and a program started meanwhile can
+    # fail without a word: they are waited for (bounded, as a server someone left
+    # running for good would make the wait endless).
+    wine cmd /c exit >"$WINEPREFIX.log" 2>&1 || { cat "$WINEPREFIX.log" >&2; return 1; }
+    timeout 60 wineserver -w || true
+    [ "$1" = tests ] || return 0
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >>"$WINEPREFIX.log" 2>&1 || return 1
+    timeout 60 wineserver -w || true
 }
