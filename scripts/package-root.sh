@@ -6,7 +6,10 @@
 # /var/cache/manacalc-roots/package, outside any checkout, like
 # scripts/in-debian.sh's roots.
 # Unshare mode maps the user's ids to a subordinate range: a user has one from
-# useradd, but root has none, and gets one here.
+# useradd; root gets one here. Debian 12's unshare --map-auto, which
+# autopkgtest-virt-unshare uses, gives root the range on the first line of
+# /etc/subuid rather than root's own, and useradd puts another account's line
+# first again: root's goes first at every run.
 # usage: scripts/package-root.sh RELEASE    (bookworm, trixie or unstable)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,13 +20,16 @@ tarball=$cache/$release.tar
 
 user=$(id -un)
 for file in /etc/subuid /etc/subgid; do
-    if ! grep -q "^$user:" "$file" 2>/dev/null; then
-        if [ "$(id -u)" -ne 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+        grep -q "^$user:" "$file" 2>/dev/null || {
             echo "package-root: $user has no range in $file; as root: usermod --add-subuids/--add-subgids" >&2
             exit 1
-        fi
-        echo "package-root: giving $user the subordinate ids 300000-365535 in $file" >&2
-        echo "$user:300000:65536" >>"$file"
+        }
+    elif [ "$(head -n 1 "$file" 2>/dev/null | cut -d: -f1)" != root ]; then
+        roots=$(grep '^root:' "$file" 2>/dev/null || echo root:300000:65536)
+        others=$(grep -v '^root:' "$file" 2>/dev/null || true)
+        echo "package-root: putting $roots first in $file" >&2
+        printf '%s\n' "$roots" ${others:+"$others"} >"$file"
     fi
 done
 
