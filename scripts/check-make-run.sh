@@ -31,8 +31,7 @@ if timeout 1200 xdotool search --sync --onlyvisible --name "$title" >/dev/null 2
     mapped=1
     echo "check-make-run: $release: the window mapped after $((SECONDS - start)) s"
 fi
-# The window runs until it is closed: the run is ended, and its cleanup ends what
-# it left in its root, the window among them, and nothing of this machine's.
+# The run is ended by its id; its cleanup ends what it left in its root, the window.
 kill $run 2>/dev/null || true
 wait $run || true
 unset run

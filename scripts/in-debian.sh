@@ -42,7 +42,6 @@ remove() {
     rm -rf "$1"
 }
 
-mkdir -p "$archives"
 work=$(mktemp -d "$cache/run.XXXXXX")
 root=$work/root
 # The processes whose root is this run's.
@@ -67,7 +66,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-mkdir "$root"
+mkdir -p "$archives" "$root"
 tar -xf "$tarball" -C "$root"
 mount -t proc proc "$root/proc"
 for dir in /sys /dev /dev/pts /dev/shm; do

@@ -1,6 +1,5 @@
 # shellcheck shell=bash
-# What the scripts share, each said once: `. scripts/lib.sh` from the top of the
-# checkout, then call a function.
+# What the scripts share, each said once; sourced from the top of the checkout.
 
 # The release's version, from CMakeLists.txt's project().
 project_version() { sed -n 's/^project(manacalc VERSION \([^ )]*\).*/\1/p' CMakeLists.txt; }
@@ -14,13 +13,12 @@ source_package_dsc() {
     echo "${dsc[0]}"
 }
 
-# Exports wine's environment for a prefix of the build's own, so that CI (as root,
-# without a display) and developers alike start clean, and makes it if new:
-#   tests  wine's null graphics driver, which gives the window's tests windows,
-#          focus and keyboard input without an X server (CI has none); the
-#          windows test preset names this folder too, for ctest run by hand
-#   x11    the display's: make run-windows, the pictures, the bench
-# Console programs only: no .NET or HTML engine to install into the prefix.
+# Exports wine's environment for a prefix of the build's own, made if new, so that
+# CI (as root, without a display) and developers alike start clean: "tests" with
+# wine's null graphics driver, which gives the window's tests windows, focus and
+# keys without an X server (the windows test preset names it too, for ctest run by
+# hand), or "x11" on the display (run-windows, the pictures, the bench). Console
+# programs only: no .NET or HTML engine to install into it.
 wine_prefix() {
     case $1 in
     tests) export WINEPREFIX=$PWD/build/windows/wine ;;
@@ -28,11 +26,9 @@ wine_prefix() {
     *) echo "wine_prefix: tests or x11, not $1" >&2; return 2 ;;
     esac
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    mkdir -p "$WINEPREFIX"
-    # The first program makes the prefix, talking a lot while it does. The
-    # services it starts go on after it ends, and a program started meanwhile can
-    # fail without a word: they are waited for (bounded, as a server someone left
-    # running for good would make the wait endless).
+    # A new prefix's services go on after the program that made it ends, and a
+    # program started meanwhile can fail without a word: they are waited for
+    # (bounded: a server someone left running for good would never let it end).
     wine cmd /c exit >"$WINEPREFIX.log" 2>&1 || { cat "$WINEPREFIX.log" >&2; return 1; }
     timeout 60 wineserver -w || true
     [ "$1" = tests ] || return 0

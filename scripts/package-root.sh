@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
-# Prints the path of a clean root of a Debian release, as a tarball unpacked afresh
-# for every use. Made once by mmdebstrap from the mirror the host's apt uses, in a
-# variant:
-#   buildd   (the default) the build machines', which sbuild --chroot-mode=unshare
-#            and autopkgtest-virt-unshare unpack for every build and test run
-#   minbase  a newcomer's fresh machine, with git, make, sudo and ca-certificates
-#            only, which scripts/in-debian.sh unpacks for every run
-# The roots stay in /var/cache/manacalc-roots, outside any checkout, so that make
-# clean keeps them and every clone and CI run on the machine shares them.
-# The package tools' unshare mode maps the user's ids to a subordinate range: a user has one from
-# useradd; root gets one here. Debian 12's unshare --map-auto, which
-# autopkgtest-virt-unshare uses, gives root the range on the first line of
-# /etc/subuid rather than root's own, and useradd puts another account's line
-# first again: root's goes first at every run.
+# Prints the path of a clean root of a Debian release, a tarball made once by
+# mmdebstrap from the mirror the host's apt uses and unpacked afresh for each use:
+# buildd (the default) for sbuild --chroot-mode=unshare and autopkgtest-virt-unshare,
+# minbase with git, make, sudo and ca-certificates (a newcomer's fresh machine)
+# for scripts/in-debian.sh. Kept in /var/cache/manacalc-roots, outside any
+# checkout, so that make clean keeps them and every clone and CI run on the
+# machine shares them.
+# Unshare mode maps the user's ids to a subordinate range, which useradd gives a
+# user and this script root. As root, Debian 12's unshare --map-auto
+# (autopkgtest-virt-unshare's) takes the range on the first line of /etc/subuid,
+# and a later useradd puts another account's first: root's goes first every time.
 # usage: scripts/package-root.sh RELEASE [buildd|minbase]   (bookworm, trixie or unstable)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,11 +17,7 @@ cd "$(dirname "$0")/.."
 release=$1
 variant=${2:-buildd}
 options=(--variant="$variant")
-case $variant in
-buildd) ;;
-minbase) options+=("--include=git,make,sudo,ca-certificates") ;;
-*) echo "package-root: buildd or minbase, not $variant" >&2; exit 2 ;;
-esac
+[ "$variant" != minbase ] || options+=("--include=git,make,sudo,ca-certificates")
 cache=${MANACALC_ROOTS:-/var/cache/manacalc-roots}
 tarball=$cache/$release-$variant.tar
 
