@@ -57,8 +57,7 @@ windows: deps
 
 # The window under wine on this desktop, in a wine prefix of the build's own.
 run-windows: windows
-	WINEPREFIX=$(CURDIR)/build/windows/wine-x11 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-		wine build/windows/app/windows/manacalc.exe
+	bash -c '. scripts/lib.sh && wine_prefix x11 && exec wine build/windows/app/windows/manacalc.exe'
 
 # manacalc.exe's start-up, memory and size under wine on Xvfb, beside a bare
 # Windows API window; screenshots at 100 % and 150 % in build/windows/shots.

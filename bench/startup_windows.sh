@@ -17,15 +17,13 @@ bare=$PWD/build/windows/bench/windows/bare_window_win.exe
 for f in "$timer" "$app" "$bare"; do
     [ -e "$f" ] || { echo "startup_windows: missing $f (make build windows first)" >&2; exit 1; }
 done
-# A prefix of its own with wine's X11 driver; the tests' prefix has the null one.
-export WINEPREFIX=$PWD/build/windows/wine-x11 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 loader=/usr/lib/wine/wine64  # the wine script only picks it and execs it
 [ -x "$loader" ] || loader=$(command -v wine)
 shots=$PWD/build/windows/shots
 # The family manacalc.exe picks here: the ones before it in its list are
 # Windows' own, and scripts/install-deps.sh installs this one.
 face=IPAPGothic
-mkdir -p "$WINEPREFIX" "$shots"
+mkdir -p "$shots"
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 
@@ -35,8 +33,7 @@ trap 'rm -f "$out"' EXIT
 xvfb-run -a -s "-screen 0 640x520x24" bash -c '
     set -u
     loader=$1 timer=$2 app=$3 bare=$4 runs=$5 out=$6 shots=$7 face=$8
-    "$loader" cmd /c exit >/dev/null 2>&1
-    timeout 60 wineserver -w || true
+    . scripts/lib.sh && wine_prefix x11 || exit 1
     wineserver -p
     trap "wineserver -k" EXIT
     memory="for p in \$(pgrep -P \$PPID); do [ \$p = \$\$ ] || { awk '\''/^(VmRSS|VmHWM|RssAnon):/ { print \$1, \$2 }'\'' /proc/\$p/status; awk -v hz=\$(getconf CLK_TCK) '\''{ print \"cpu_ms\", (\$14 + \$15) * 1000 / hz }'\'' /proc/\$p/stat; }; done"

@@ -7,17 +7,15 @@
 # usage: scripts/autopkgtest.sh RELEASE [BUILT_IN]   (BUILT_IN: RELEASE itself)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 [ $# -ge 1 ] || { echo "usage: $0 RELEASE [BUILT_IN]" >&2; exit 2; }
 release=$1
 built_in=${2:-$1}
 start=$SECONDS
 tarball=$(scripts/package-root.sh "$release")
-dsc=$(echo build/source-package/manacalc_*.dsc)
+dsc=$(source_package_dsc)
 debs=(build/package/"$built_in"/*.deb)
-[ -f "$dsc" ] && [ -f "${debs[0]}" ] || {
-    echo "autopkgtest: no source package, or no packages in build/package/$built_in" >&2
-    exit 1
-}
+[ -f "${debs[0]}" ] || { echo "autopkgtest: no packages in build/package/$built_in" >&2; exit 1; }
 out=build/autopkgtest/$release-from-$built_in
 rm -rf "$out"
 mkdir -p "$out"

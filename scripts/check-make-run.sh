@@ -5,7 +5,7 @@
 # usage: scripts/check-make-run.sh RELEASE [MAX_MB]   (MAX_MB: on disk, by apt; 800)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ $# -ge 1 ] || { echo "usage: $0 RELEASE [MAX_MIB]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 RELEASE [MAX_MB]" >&2; exit 2; }
 release=$1
 max_mb=${2:-800}
 start=$SECONDS
@@ -18,7 +18,7 @@ mkdir -p build
 number=$(mktemp)
 Xvfb -displayfd 3 -nolisten tcp -screen 0 640x480x24 3>"$number" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; rm -f "$number"' EXIT
+trap 'kill $xvfb ${run:-} 2>/dev/null || true; rm -f "$number"' EXIT
 for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
 DISPLAY=:$(head -n 1 "$number")
 export DISPLAY
@@ -31,9 +31,10 @@ if timeout 1200 xdotool search --sync --onlyvisible --name "$title" >/dev/null 2
     mapped=1
     echo "check-make-run: $release: the window mapped after $((SECONDS - start)) s"
 fi
-# The window's process is the root's, and this machine's too.
-pkill -f "^build/window/app/manacalc" || true
+# The run is ended by its id; its cleanup ends what it left in its root, the window.
+kill $run 2>/dev/null || true
 wait $run || true
+unset run
 grep '^try-make-run: ' "$log" || { tail -n 30 "$log" >&2; exit 1; }
 mb=$(sed -n 's/^try-make-run: .* \([0-9,]*\) MB on disk.*/\1/p' "$log" | tr -d ,)
 [ $mapped -eq 1 ] || { tail -n 30 "$log" >&2; echo "check-make-run: $release: no window" >&2; exit 1; }

@@ -7,12 +7,10 @@
 # package, say) to the same path in the clone. With DISPLAY set, the root's
 # programs draw on this machine's X server. As root.
 #
-# The root is made once with debootstrap (minbase, with git, make, sudo and
-# ca-certificates) and never changed: every run works in a copy, deleted
-# afterwards. The roots and the packages apt fetched in them stay in
-# /var/cache/manacalc-roots, outside any checkout, so that make clean keeps
-# them and every clone and CI run on the machine shares them.
-# The mirror is the one the host's apt uses.
+# The root is made once (scripts/package-root.sh RELEASE minbase) and never
+# changed: every run unpacks it afresh and deletes it afterwards. The packages apt
+# fetched in the runs stay beside it in /var/cache/manacalc-roots, for the runs
+# after them.
 # usage: scripts/in-debian.sh [--copy PATH]... RELEASE COMMAND...
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,13 +22,9 @@ done
 [ $# -ge 2 ] || { echo "usage: $0 [--copy PATH]... RELEASE COMMAND..." >&2; exit 2; }
 release=$1
 shift
-cache=${MANACALC_ROOTS:-/var/cache/manacalc-roots}
-pristine=$cache/$release
+tarball=$(scripts/package-root.sh "$release" minbase)
+cache=${tarball%/*}
 archives=$cache/$release-archives
-
-# The root's apt sources: the host's mirrors, for the other release.
-sources=$(scripts/debian-sources.sh "$release")
-mirror=$(echo "$sources" | awk -v release="$release" '$3 == release { print $2; exit }')
 
 # The mount points at or below $1, the deepest first.
 mounts_in() {
@@ -47,21 +41,6 @@ remove() {
     fi
     rm -rf "$1"
 }
-
-mkdir -p "$cache" "$archives"
-if [ ! -d "$pristine" ]; then
-    echo "in-debian: making a $release root from $mirror"
-    remove "$pristine.new"
-    debootstrap --variant=minbase --include=git,make,sudo,ca-certificates \
-        "$release" "$pristine.new" "$mirror" >"$cache/$release.log" ||
-        { tail "$cache/$release.log" >&2; exit 1; }
-    echo "$sources" >"$pristine.new/etc/apt/sources.list"
-    # The packages it was made from go to the runs' cache, out of every copy.
-    find "$pristine.new/var/cache/apt/archives" -maxdepth 1 -name '*.deb' \
-        -exec mv -n -t "$archives" {} +
-    rm -f "$pristine.new/etc/apt/sources.list.d/debian.sources"
-    mv "$pristine.new" "$pristine"
-fi
 
 work=$(mktemp -d "$cache/run.XXXXXX")
 root=$work/root
@@ -87,7 +66,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-cp -a "$pristine" "$root"
+mkdir -p "$archives" "$root"
+tar -xf "$tarball" -C "$root"
 mount -t proc proc "$root/proc"
 for dir in /sys /dev /dev/pts /dev/shm; do
     mount --bind "$dir" "$root$dir"

@@ -101,11 +101,10 @@ if [ "$scope" = all ]; then
       # make pictures: the chart drawn from --batch, and the PNGs squeezed before
       # they are committed
       gnuplot-nox optipng
-      # scripts/in-debian.sh: clean roots of other Debian releases
-      debootstrap
       # the source package (dpkg-source), built by sbuild in clean roots that
-      # mmdebstrap makes and unshare enters (uidmap), as Debian builds it; then
-      # blhc reads its flags and autopkgtest runs its tests against it installed
+      # mmdebstrap makes (scripts/in-debian.sh's too) and unshare enters (uidmap),
+      # as Debian builds it; then blhc reads its flags and autopkgtest runs its
+      # tests against it installed
       dpkg-dev sbuild mmdebstrap uidmap blhc autopkgtest
     )
     # npm: part of NodeSource's nodejs where that is installed (it conflicts with

@@ -12,6 +12,7 @@
 # usage: scripts/pictures.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 
 # Typed into the window WID as a player types: Enter moves on to the next input.
 type_inputs() {
@@ -41,14 +42,7 @@ if [ "${1:-}" = --in-x ]; then
     import -window "$wid" "$work/window-linux.png"
     kill "$app"
 
-    # The prefix with wine's X11 driver that make run-windows uses (the tests'
-    # has the null one). The services a new prefix starts must end before the
-    # program starts.
-    export WINEPREFIX=$PWD/build/windows/wine-x11 WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
-    mkdir -p "$WINEPREFIX"
-    wine cmd /c exit >/dev/null 2>&1
-    timeout 60 wineserver -w || true
+    wine_prefix x11
     wine build/windows/app/windows/manacalc.exe >/dev/null 2>&1 &
     wid=$(window_of manacalc.exe)
     type_inputs "$wid"

@@ -13,6 +13,7 @@
 # usage: scripts/release.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 
 # The source in the release is the commit's; the programs beside it must be too.
 if ! git diff --quiet HEAD --; then
@@ -21,11 +22,11 @@ if ! git diff --quiet HEAD --; then
 fi
 SOURCE_DATE_EPOCH=$(cmake -DSOURCE_DIR=. -P cmake/source_date.cmake)
 export SOURCE_DATE_EPOCH
-version=$(sed -n 's/^project(manacalc VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
+version=$(project_version)
 out=build/release-files
 
 scripts/source-package.sh >/dev/null
-dsc=$(echo build/source-package/manacalc_*.dsc)
+dsc=$(source_package_dsc)
 [ "$(cat build/package/bookworm/source.sha256 2>/dev/null)" = "$(sha256sum <"$dsc")" ] ||
     scripts/sbuild.sh bookworm --nocheck
 # Made again whatever the builds hold: their dates are the epoch's, which is no
@@ -40,6 +41,6 @@ rm -rf "$out"
 mkdir -p "$out"
 cp build/package/bookworm/manacalc_*_"$(dpkg --print-architecture)".deb \
     "build/windows/manacalc-$version-win64.zip" "build/web/web/manacalc-$version-web.zip" "$out"
-cp "build/source-package/manacalc_$version.orig.tar.gz" "$out/manacalc-$version.tar.gz"
+cp "$(source_package_dir)/manacalc_$version.orig.tar.gz" "$out/manacalc-$version.tar.gz"
 (cd "$out" && sha256sum -- manacalc* >SHA256SUMS)
 ls -l "$out"

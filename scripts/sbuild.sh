@@ -11,14 +11,14 @@
 #               installed (the release's package, which the tests do not change)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 [ $# -ge 1 ] || { echo "usage: $0 RELEASE [--nocheck]" >&2; exit 2; }
 release=$1
 nocheck=0
 [ "${2:-}" = --nocheck ] && nocheck=1
 start=$SECONDS
 tarball=$(scripts/package-root.sh "$release")
-dsc=$(echo build/source-package/manacalc_*.dsc)
-[ -f "$dsc" ] || { echo "sbuild: no source package; run scripts/source-package.sh" >&2; exit 1; }
+dsc=$(source_package_dsc)
 out=build/package/$release
 rm -rf "$out"
 mkdir -p "$out"

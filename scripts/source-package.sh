@@ -7,13 +7,14 @@
 # usage: scripts/source-package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 umask 022
 # Its dates are its changelog's, as dpkg-buildpackage takes them, whatever the
 # caller exports: the release's source package (scripts/release.sh exports the
 # commit's date) is then the one make check-package built and tested.
 unset SOURCE_DATE_EPOCH
-out=build/source-package
-version=$(sed -n 's/^project(manacalc VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
+out=$(source_package_dir)
+version=$(project_version)
 revision=$(git show HEAD:debian/changelog | dpkg-parsechangelog -l- -S Version)
 [ "${revision%-*}" = "$version" ] || {
     echo "source-package: debian/changelog's $revision is not version $version" >&2
