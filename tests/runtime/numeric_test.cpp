@@ -68,9 +68,9 @@ INSTANTIATE_TEST_SUITE_P(
                     false},  // １，０
         NumericCase{"truncated_utf8", "5\xEF\xBC", false},
         // Beside the full-width e and E: ｄ and Ｆ are no exponent marks.
-        NumericCase{"fullwidth_d", "1\xEF\xBD\x84" "3", false},
-        NumericCase{"fullwidth_upper_f", "1\xEF\xBC\xA6" "3", false},
-        NumericCase{"kanji", "\xE4\xB8\x80", false}),  // 一
+        NumericCase{"fullwidth_d", "1\xEF\xBD\x84\x33", false},        // 1ｄ3
+        NumericCase{"fullwidth_upper_f", "1\xEF\xBC\xA6\x33", false},  // 1Ｆ3
+        NumericCase{"kanji", "\xE4\xB8\x80", false}),                  // 一
     [](const auto& row) { return std::string(row.param.name); });
 
 struct DoubleCase {
