@@ -30,9 +30,16 @@ if [[ "$loaded" == *libwayland-client* ]]; then
     exit 1
 fi
 
-# xvfb-run needs its own server number; -a picks a free one.
-xvfb-run -a -s "-screen 0 320x400x24" \
-    env -u QT_QPA_PLATFORM "$map_timer" --settle 500 --after "import -window root '$shot'" -- "$program"
+# An X server of its own. Xvfb takes a display no other server holds, one in a
+# chroot of this machine's too (xvfb-run -a looks only at its own /tmp), and
+# reports it once it takes clients.
+number=$(mktemp)
+Xvfb -displayfd 3 -nolisten tcp -screen 0 320x400x24 3>"$number" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true; rm -f "$number"' EXIT
+for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
+DISPLAY=:$(head -n 1 "$number") env -u QT_QPA_PLATFORM \
+    "$map_timer" --settle 500 --after "import -window root '$shot'" -- "$program"
 
 # The window is drawn: a light window, not an empty black screen.
 mean=$(convert "$shot" -crop 82x306+0+0 -colorspace Gray -format '%[fx:mean]' info:)
