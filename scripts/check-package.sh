@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package as Debian judges it: built by sbuild from the source package
-# in clean Debian 12, 13 and unstable roots, each with blhc, and unstable's with
-# its tests and unstable's lintian (scripts/sbuild.sh); then the autopkgtests
-# against it installed (scripts/autopkgtest.sh): in Debian 13 the package built
-# on 12, the release's, which a Debian 13 player installs, and in unstable
-# unstable's own. The suite a package build runs is make test's Release suite:
-# on 12 and 13 make test runs it with the same compiler, and only unstable's
-# compiler is one make test never meets.
+# in clean Debian 12, 13 and unstable roots, each with blhc, unstable's with its
+# tests (make test runs 12's and 13's, with the same compilers) and lintian
+# (scripts/sbuild.sh); then the autopkgtests against it installed
+# (scripts/autopkgtest.sh): in Debian 13 the package built on 12, the release's,
+# which a Debian 13 player installs, and in unstable unstable's own.
 # Three lanes at once: much of each is fetching and unpacking packages.
 # usage: scripts/check-package.sh   (after scripts/source-package.sh)
 set -euo pipefail
@@ -15,11 +13,9 @@ start=$SECONDS
 logs=build/check-package
 rm -rf "$logs"
 mkdir -p "$logs"
-# The roots first, each once: two lanes must not make the same one. The first
-# puts root's id range first; the other two are then fetched side by side.
+# The roots first, each once (the first puts root's id range first), then two at once.
 scripts/package-root.sh bookworm >/dev/null
-scripts/package-root.sh trixie >/dev/null &
-roots=$!
+scripts/package-root.sh trixie >/dev/null & roots=$!
 scripts/package-root.sh unstable >/dev/null
 wait $roots
 

@@ -3,23 +3,17 @@
 # release, as a new contributor on that release would: for example
 #   scripts/in-debian.sh trixie make test
 #   scripts/in-debian.sh trixie env MANACALC_WERROR=ON make test
-# Only committed work is cloned; --copy takes a file of this checkout (a built
-# package, say) to the same path in the clone. With DISPLAY set, the root's
-# programs draw on this machine's X server. As root.
+# Only committed work is cloned. With DISPLAY set, the root's programs draw on
+# this machine's X server. As root.
 #
 # The root is made once (scripts/package-root.sh RELEASE minbase) and never
 # changed: every run unpacks it afresh and deletes it afterwards. The packages apt
 # fetched in the runs stay beside it in /var/cache/manacalc-roots, for the runs
 # after them.
-# usage: scripts/in-debian.sh [--copy PATH]... RELEASE COMMAND...
+# usage: scripts/in-debian.sh RELEASE COMMAND...
 set -euo pipefail
 cd "$(dirname "$0")/.."
-copies=()
-while [ "${1:-}" = --copy ]; do
-    copies+=("$2")
-    shift 2
-done
-[ $# -ge 2 ] || { echo "usage: $0 [--copy PATH]... RELEASE COMMAND..." >&2; exit 2; }
+[ $# -ge 2 ] || { echo "usage: $0 RELEASE COMMAND..." >&2; exit 2; }
 release=$1
 shift
 tarball=$(scripts/package-root.sh "$release" minbase)
@@ -90,10 +84,6 @@ chroot "$root" update-ca-certificates >/dev/null 2>&1
 
 git clone -q --no-checkout . "$root/root/manacalc"
 git -C "$root/root/manacalc" checkout -q "$(git rev-parse HEAD)"
-for path in "${copies[@]}"; do
-    mkdir -p "$root/root/manacalc/$(dirname "$path")"
-    cp "$path" "$root/root/manacalc/$path"
-done
 
 echo "in-debian: $release: $*"
 # Waited for in the background, so that a signal cleans up at once rather than
